@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+
+#include "main_form_host.h"
+
+namespace lorvane::Frontend_code {
+
+inline constexpr const char* kNatodefaEntry = "NATO Defense (alternate mazes)    [natodefa]";
+
+// Adds to Combo1 every game of the data file whose ROM set (romDir + name +
+// ".zip") is an existing ordinary file, then sets the caption. Throws Failure
+// when the data file cannot be read (53 when it is missing).
+void LoadGameList(MainFormHost& form, const std::string& dataFileName, const std::string& romDir);
+
+// Clears the list and loads it once for every ROM directory of the emulator ini.
+void StartFrontend(MainFormHost& form);
+
+// Captures the emulator's listing into the data file, then rebuilds the list.
+void CreateGameDataFile(MainFormHost& form);
+
+}  // namespace lorvane::Frontend_code

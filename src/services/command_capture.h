@@ -1,0 +1,68 @@
+#pragma once
+// Runs a program as a child with no standard input and captures what it writes.
+// Commands are argument vectors: nothing goes through a shell.
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace lorvane {
+
+using CommandLine = std::vector<std::string>;  // argv[0] is the program path
+
+struct CaptureResult {
+    std::string text;         // both streams, in arrival order
+    bool started = false;     // false: the program could not be started
+    int startErrno = 0;       // why it could not be started
+    bool exited = false;      // ended through exit(): exitStatus is valid
+    int exitStatus = 0;
+    bool signaled = false;    // killed by a signal: termSignal is valid
+    int termSignal = 0;
+};
+
+// Blocks until every writer has closed the pipe (a grandchild holding it keeps
+// the call waiting), then reaps the child. Throws Failure 5 when neither stream
+// is requested.
+CaptureResult RunCapture(const CommandLine& argv, bool captureStdout, bool captureStderr);
+
+// A capture that runs beside others: the caller waits on Fd() (poll) and calls
+// ReadAvailable() until it returns false; Finish() then reaps the child.
+class ChildCapture {
+public:
+    ChildCapture() = default;
+    ~ChildCapture();  // kills and reaps a child still running
+    ChildCapture(const ChildCapture&) = delete;
+    ChildCapture& operator=(const ChildCapture&) = delete;
+    ChildCapture(ChildCapture&& other) noexcept;
+    ChildCapture& operator=(ChildCapture&& other) noexcept;
+
+    // Starts the child (both streams into the pipe). False when it could not be
+    // started; Result() then says why.
+    bool Start(const CommandLine& argv, bool captureStdout = true, bool captureStderr = true);
+    int Fd() const { return readFd_; }
+    // Reads what is there without blocking; false once the pipe is at its end.
+    bool ReadAvailable();
+    // Closes the pipe and reaps the child (waiting for it to end).
+    const CaptureResult& Finish();
+    // Ends the child and everything it started (its own process group).
+    void Kill();
+    bool Running() const { return pid_ > 0; }
+    const CaptureResult& Result() const { return result_; }
+    std::string TakeText() { return std::move(result_.text); }
+
+private:
+    void Reset() noexcept;
+    pid_t pid_ = -1;
+    int readFd_ = -1;
+    CaptureResult result_;
+};
+
+namespace MGetCmdOutput {
+// The text both streams gave, or the empty text when the program could not be
+// started. The OEM flag is accepted for callers' sake; this platform has no
+// second code page, so it changes nothing. Throws Failure 5 when neither stream
+// is requested.
+std::string GetCmdOutput(const CommandLine& argv, bool captureStdout, bool captureStderr,
+                         bool oemConvert);
+}  // namespace MGetCmdOutput
+
+}  // namespace lorvane

@@ -1,0 +1,23 @@
+#pragma once
+// Reading whole files, and replacing a file without ever leaving half of it:
+// the new content goes to a temporary file in the same directory, is flushed to
+// disk, and is renamed over the old one. On failure the old file is untouched
+// and the temporary file is removed.
+#include <string>
+
+#include "failure.h"
+
+namespace lorvane {
+
+// Throws Failure (53 not found, 70 permission denied, 75 a directory, ...).
+std::string ReadWholeFile(const std::string& path);
+
+// Throws Failure; the previous file at path survives any failure.
+void WriteFileAtomically(const std::string& path, const std::string& content);
+
+// A seam for fault-injection tests: when set, called at each step of an atomic
+// write ("open", "write", "sync", "rename") and may return an errno to fail it.
+using WriteFaultHook = int (*)(const char* step, const std::string& path);
+void SetWriteFaultHook(WriteFaultHook hook);
+
+}  // namespace lorvane

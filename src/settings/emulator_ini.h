@@ -1,0 +1,27 @@
+#pragma once
+// The ROM directories and the snapshot directory, read from the emulator's ini.
+#include <string>
+#include <vector>
+
+#include "main_form_host.h"
+
+namespace lorvane {
+
+// Every ".exe" becomes ".ini"; a name without any extension gets ".ini" appended.
+std::string EmulatorIniName(const std::string& exeName);
+std::string EmulatorIniPath(const std::string& appDir, const std::string& exeName);
+
+namespace Clean_code {
+// Each entry ends with "/". No ini file: {"roms/"}. Throws Failure 5 for an empty
+// entry, or a read failure.
+std::vector<std::string> GetMameRomPath(const std::string& appDir, const std::string& exeName,
+                                        PendingError& pending);
+}  // namespace Clean_code
+
+namespace Frontend_code {
+// Sets snap_path from the ini (or appDir + "/snap/" without one). Throws Failure
+// 5 for a snapshot line shorter than 19 characters or an empty value.
+void GetMameSnapshotDir(MainFormHost& form);
+}  // namespace Frontend_code
+
+}  // namespace lorvane

@@ -1,0 +1,59 @@
+#pragma once
+// MAIN_form: the one window's handlers, run on the window state model and a UI
+// port. The Qt view forwards its events here and redraws from the state.
+#include <cstdint>
+#include <string>
+
+#include "main_form_host.h"
+
+namespace lorvane {
+
+class MAIN_form : public MainFormHost {
+public:
+    // appDir: the application directory, without a trailing separator.
+    MAIN_form(std::string appDir, UiPort& ui);
+
+    WindowState& State() override { return state_; }
+    const WindowState& State() const { return state_; }
+    UiPort& Ui() override { return ui_; }
+    const std::string& AppDir() const override { return appDir_; }
+
+    // start-up
+    void Form_Activate();
+    void CheckForRunTimeFiles();
+    void ErrorHandler();
+
+    // layout: the view reports the outer size in twips, then calls Form_Resize
+    void SetOuterSize(int widthTwips, int heightTwips);
+    void Form_Resize();
+
+    // list
+    void Combo1_Click();
+    void Combo1_DblClick();
+    void Combo1_KeyPress(std::int16_t& keyAscii);
+
+    // menus
+    void Preview_Click() override;
+    void JOY_SEL_Click(std::int16_t index) override;
+    void Export_ROM_list_Click();
+    void Move_bad_roms_Click();
+    void create_def_ini_Click();
+    void MAKE_GAME_LIST_Click();
+    void This_frontend_Click();
+
+    // Shows a message with the application's title.
+    void MsgBox(const std::string& text, MsgIcon icon = MsgIcon::None);
+    void MsgBox(const std::string& text, const std::string& title, MsgIcon icon);
+
+private:
+    void StartFrontendReportingFailures();
+
+    std::string appDir_;
+    UiPort& ui_;
+    WindowState state_;
+};
+
+// The About box's text, five lines.
+std::string AboutText();
+
+}  // namespace lorvane

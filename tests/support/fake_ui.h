@@ -1,0 +1,70 @@
+#pragma once
+// A UI port that records every message, question and start, and answers from
+// queues the test fills.
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui_port.h"
+
+namespace lorvane::test {
+
+struct RecordedMessage {
+    std::string text;
+    std::string title;
+    MsgIcon icon;
+};
+
+class FakeUi : public UiPort {
+public:
+    void MsgBox(const std::string& text, const std::string& title, MsgIcon icon) override {
+        messages.push_back({text, title, icon});
+        if (onMessage) onMessage(messages.back());
+    }
+    std::string InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& preset) override {
+        inputs.push_back({prompt, title, preset});
+        if (inputAnswers.empty()) return "";
+        std::string a = inputAnswers.front();
+        inputAnswers.pop_front();
+        return a;
+    }
+    std::string BrowseForFolder(const std::string& instruction) override {
+        folderInstructions.push_back(instruction);
+        return folderAnswer;
+    }
+    void Navigate(const std::string& target) override { navigations.push_back(target); }
+    bool PaneCanShowPictures() override { return paneWorks; }
+    DetachedStartResult StartDetached(const CommandLine& argv) override {
+        starts.push_back(argv);
+        return startResult;
+    }
+    void DoEvents() override {
+        ++pumps;
+        if (onPump) onPump();
+    }
+    void StateChanged() override { ++stateChanges; }
+    void CloseWindow() override { ++closes; }
+
+    struct Input {
+        std::string prompt, title, preset;
+    };
+
+    std::vector<RecordedMessage> messages;
+    std::vector<Input> inputs;
+    std::deque<std::string> inputAnswers;
+    std::vector<std::string> folderInstructions;
+    std::string folderAnswer;
+    std::vector<std::string> navigations;
+    bool paneWorks = true;
+    std::vector<CommandLine> starts;
+    DetachedStartResult startResult{true, 0};
+    int pumps = 0;
+    int stateChanges = 0;
+    int closes = 0;
+    std::function<void(const RecordedMessage&)> onMessage;
+    std::function<void()> onPump;
+};
+
+}  // namespace lorvane::test

@@ -1,0 +1,17 @@
+#pragma once
+// An application directory around Debian's real emulator: an executable script
+// `mame` running /usr/games/mame with this directory as its ini path, and a
+// mame.ini naming roms/ and snap/.
+#include <filesystem>
+#include <string>
+
+namespace lorvane::test {
+
+inline constexpr const char* kRealEmulator = "/usr/games/mame";
+
+bool RealEmulatorAvailable();
+// Writes dir/mame, dir/mame.ini (rompath roms, snapshot_directory snap) and
+// creates dir/roms and dir/snap.
+void PrepareRealEmulatorDir(const std::filesystem::path& dir);
+
+}  // namespace lorvane::test

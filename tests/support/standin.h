@@ -1,0 +1,39 @@
+#pragma once
+// The stand-in emulator. InstallStandIn copies the built program to dir/name;
+// it then behaves as the files beside it say, all optional:
+//   <name>.args        each run appends one line: its arguments (argv[1..])
+//                      joined by a TAB character
+//   <name>.listfull    with -listfull: printed to standard output unchanged
+//   <name>.verify/<set> with -verifyroms: printed to standard output, exit 0;
+//                      without such a file: `romset "<set>" not found!` and a
+//                      line end on standard error, exit 2
+//   <name>.delay/<set> with -verifyroms: milliseconds to sleep before answering
+//   <name>.mode        one word (and a number) changing everything above:
+//                        silent         prints nothing, exit 0
+//                        interleave     "out1\n" stdout, "err1\n" stderr,
+//                                       "out2\n" stdout, "err2\n" stderr
+//                                       (each flushed, 20 ms apart)
+//                        bytes N        N bytes "0123456789" repeated, stdout
+//                        megabytes N    N MiB of listing-like lines, stdout
+//                        grandchild     starts a child that keeps the output
+//                                       open for 1 s and then prints "late\n"
+//                        readstdin      reads standard input to its end and
+//                                       prints "stdin:<count>\n" (count = bytes
+//                                       read, or -1 when the read failed)
+//                        crash          prints "partial\n" then kills itself
+//                                       with SIGKILL
+//                        hang           prints nothing and sleeps for an hour
+//                        noise N        N MiB of random bytes, stdout
+#include <filesystem>
+#include <string>
+
+namespace lorvane::test {
+
+// Path of the built stand-in program.
+std::string StandInProgram();
+// Copies it to dir/name (executable) and returns that path.
+std::filesystem::path InstallStandIn(const std::filesystem::path& dir, const std::string& name);
+// The argument lines recorded so far in dir/name.args (TAB-joined), one per run.
+std::string StandInArgs(const std::filesystem::path& dir, const std::string& name);
+
+}  // namespace lorvane::test
