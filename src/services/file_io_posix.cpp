@@ -1,0 +1,147 @@
+#include "file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace lorvane {
+namespace {
+
+std::atomic<WriteFaultHook> g_faultHook{nullptr};
+
+int Injected(const char* step, const std::string& path) {
+    WriteFaultHook hook = g_faultHook.load();
+    return hook ? hook(step, path) : 0;
+}
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { Close(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int Get() const { return fd_; }
+    int Close() {
+        int rc = 0;
+        if (fd_ >= 0) rc = ::close(fd_);
+        fd_ = -1;
+        return rc;
+    }
+
+private:
+    int fd_;
+};
+
+std::string DirOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A link is written through to its target rather than replaced by a file.
+std::string ResolveLink(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char buf[PATH_MAX];
+        if (realpath(path.c_str(), buf)) return buf;
+    }
+    return path;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+void SetWriteFaultHook(WriteFaultHook hook) { g_faultHook.store(hook); }
+
+std::string ReadWholeFile(const std::string& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) throw FailureFromErrno(errno, path);
+    struct stat st {};
+    if (fstat(fd.Get(), &st) != 0) throw FailureFromErrno(errno, path);
+    if (S_ISDIR(st.st_mode)) throw Failure(ErrNo::PathFileAccessError, path + ": is a directory");
+    std::string content;
+    if (S_ISREG(st.st_mode) && st.st_size > 0) content.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd.Get(), buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw FailureFromErrno(errno, path);
+        }
+        if (n == 0) break;
+        content.append(buf, static_cast<std::size_t>(n));
+    }
+    return content;
+}
+
+void WriteFileAtomically(const std::string& requestedPath, const std::string& content) {
+    const std::string path = ResolveLink(requestedPath);
+    const std::string dir = DirOf(path);
+
+    struct stat old {};
+    const bool hadOld = ::stat(path.c_str(), &old) == 0;
+    if (hadOld && S_ISDIR(old.st_mode)) throw Failure(ErrNo::PathFileAccessError, path + ": is a directory");
+
+    // Hidden, so that no existence test ever takes it for the real file.
+    std::string tmp = dir + "/." + BaseOf(path) + ".tmp-XXXXXX";
+    int err = Injected("open", path);
+    Fd fd(err ? -1 : mkostemp(tmp.data(), O_CLOEXEC));
+    if (err == 0 && fd.Get() < 0) err = errno;
+    if (err != 0) throw FailureFromErrno(err, path);
+
+    auto fail = [&](int e) {
+        fd.Close();
+        ::unlink(tmp.c_str());
+        throw FailureFromErrno(e, path);
+    };
+
+    // Keep the mode of the file being replaced; a new file gets the usual one.
+    mode_t mode = 0666;
+    if (hadOld) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    if (::fchmod(fd.Get(), mode) != 0) fail(errno);
+
+    if ((err = Injected("write", path)) != 0) fail(err);
+    if (!WriteAll(fd.Get(), content.data(), content.size())) fail(errno);
+    if ((err = Injected("sync", path)) != 0) fail(err);
+    if (::fsync(fd.Get()) != 0) fail(errno);
+    if (fd.Close() != 0) fail(errno);
+    if ((err = Injected("rename", path)) != 0) fail(err);
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        const int e = errno;
+        ::unlink(tmp.c_str());
+        throw FailureFromErrno(e, path);
+    }
+    // Make the rename itself durable.
+    Fd dfd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dfd.Get() >= 0) ::fsync(dfd.Get());
+}
+
+}  // namespace lorvane
