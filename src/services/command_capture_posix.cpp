@@ -1,1 +1,233 @@
-// placeholder
+#include "command_capture.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "failure.h"
+
+extern char** environ;
+
+namespace lorvane {
+namespace {
+
+constexpr std::size_t kBlock = 64 * 1024;
+// Reads per ReadAvailable call, so that one busy child cannot starve the others
+// a caller polls beside it.
+constexpr int kMaxBlocksPerCall = 16;
+
+void CloseFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+// Keeps a pipe end off 0, 1 and 2, which the child's set-up rewires.
+bool MoveAboveStdio(int& fd) {
+    if (fd > 2) return true;
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    if (moved < 0) return false;
+    ::close(fd);
+    fd = moved;
+    return true;
+}
+
+void RecordStatus(CaptureResult& r, int status) {
+    if (WIFEXITED(status)) {
+        r.exited = true;
+        r.exitStatus = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        r.signaled = true;
+        r.termSignal = WTERMSIG(status);
+    }
+}
+
+void Reap(pid_t pid, CaptureResult& r) {
+    int status = 0;
+    pid_t got;
+    do {
+        got = ::waitpid(pid, &status, 0);
+    } while (got < 0 && errno == EINTR);
+    if (got == pid) RecordStatus(r, status);
+}
+
+// posix_spawn (glibc) reports a failed exec as its result, and runs nothing but
+// the set-up below in the child, so it is safe in a multithreaded program.
+int Spawn(const CommandLine& argv, int writeFd, bool toStdout, bool toStderr, pid_t& pid) {
+    std::vector<char*> args;
+    args.reserve(argv.size() + 1);
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attr;
+    int rc = posix_spawn_file_actions_init(&actions);
+    if (rc != 0) return rc;
+    rc = posix_spawnattr_init(&attr);
+    if (rc != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return rc;
+    }
+
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    // Its own process group, so that Kill() reaches whatever it starts; a clean
+    // signal state whatever the front end blocks or ignores.
+    rc = posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
+                                             POSIX_SPAWN_SETSIGDEF);
+    if (rc == 0) rc = posix_spawnattr_setpgroup(&attr, 0);
+    if (rc == 0) rc = posix_spawnattr_setsigmask(&attr, &none);
+    if (rc == 0) rc = posix_spawnattr_setsigdefault(&attr, &all);
+
+    if (rc == 0) rc = posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (rc == 0)
+        rc = toStdout ? posix_spawn_file_actions_adddup2(&actions, writeFd, 1)
+                      : posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (rc == 0)
+        rc = toStderr ? posix_spawn_file_actions_adddup2(&actions, writeFd, 2)
+                      : posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+
+    if (rc == 0) rc = posix_spawn(&pid, args[0], &actions, &attr, args.data(), environ);
+
+    posix_spawnattr_destroy(&attr);
+    posix_spawn_file_actions_destroy(&actions);
+    return rc;
+}
+
+}  // namespace
+
+ChildCapture::~ChildCapture() { Reset(); }
+
+ChildCapture::ChildCapture(ChildCapture&& other) noexcept
+    : pid_(other.pid_), readFd_(other.readFd_), result_(std::move(other.result_)) {
+    other.pid_ = -1;
+    other.readFd_ = -1;
+}
+
+ChildCapture& ChildCapture::operator=(ChildCapture&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        pid_ = other.pid_;
+        readFd_ = other.readFd_;
+        result_ = std::move(other.result_);
+        other.pid_ = -1;
+        other.readFd_ = -1;
+    }
+    return *this;
+}
+
+void ChildCapture::Reset() noexcept {
+    Kill();
+    CloseFd(readFd_);
+}
+
+bool ChildCapture::Start(const CommandLine& argv, bool captureStdout, bool captureStderr) {
+    if (!captureStdout && !captureStderr)
+        throw Failure(ErrNo::InvalidArgument, "Invalid procedure call or argument");
+    Reset();
+    result_ = CaptureResult{};
+    if (argv.empty()) {
+        result_.startErrno = EINVAL;
+        return false;
+    }
+
+    // Both ends close on exec: a capture started at the same time elsewhere
+    // never inherits them, so it cannot keep this pipe open.
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        result_.startErrno = errno;
+        return false;
+    }
+    int readFd = fds[0];
+    int writeFd = fds[1];
+    if (!MoveAboveStdio(readFd) || !MoveAboveStdio(writeFd) ||
+        ::fcntl(readFd, F_SETFL, ::fcntl(readFd, F_GETFL) | O_NONBLOCK) != 0) {
+        result_.startErrno = errno;
+        CloseFd(readFd);
+        CloseFd(writeFd);
+        return false;
+    }
+
+    pid_t pid = -1;
+    const int rc = Spawn(argv, writeFd, captureStdout, captureStderr, pid);
+    // From here on only the child (and what it starts) holds the write side.
+    CloseFd(writeFd);
+    if (rc != 0) {
+        result_.startErrno = rc;
+        CloseFd(readFd);
+        return false;
+    }
+    result_.started = true;
+    pid_ = pid;
+    readFd_ = readFd;
+    return true;
+}
+
+bool ChildCapture::ReadAvailable() {
+    if (readFd_ < 0) return false;
+    std::string& text = result_.text;
+    for (int i = 0; i < kMaxBlocksPerCall; ++i) {
+        const std::size_t old = text.size();
+        text.resize(old + kBlock);
+        const ssize_t n = ::read(readFd_, text.data() + old, kBlock);
+        text.resize(old + (n > 0 ? static_cast<std::size_t>(n) : 0));
+        if (n > 0) continue;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
+        CloseFd(readFd_);  // at its end (or broken): nothing more will come
+        return false;
+    }
+    return true;
+}
+
+const CaptureResult& ChildCapture::Finish() {
+    CloseFd(readFd_);
+    if (pid_ > 0) {
+        Reap(pid_, result_);
+        pid_ = -1;
+    }
+    return result_;
+}
+
+void ChildCapture::Kill() {
+    if (pid_ > 0) {
+        // The child is not reaped yet, so its pid (and group id) cannot have
+        // been reused. It is also signalled directly in case it left its group.
+        ::kill(-pid_, SIGKILL);
+        ::kill(pid_, SIGKILL);
+        Reap(pid_, result_);
+        pid_ = -1;
+    }
+    CloseFd(readFd_);
+}
+
+CaptureResult RunCapture(const CommandLine& argv, bool captureStdout, bool captureStderr) {
+    ChildCapture child;
+    if (!child.Start(argv, captureStdout, captureStderr)) return child.Result();
+    for (;;) {
+        pollfd p{child.Fd(), POLLIN, 0};
+        const int n = ::poll(&p, 1, -1);
+        if (n < 0 && errno != EINTR) break;
+        if (!child.ReadAvailable()) break;
+    }
+    child.Finish();
+    std::string text = child.TakeText();
+    CaptureResult result = child.Result();
+    result.text = std::move(text);
+    return result;
+}
+
+namespace MGetCmdOutput {
+
+std::string GetCmdOutput(const CommandLine& argv, bool captureStdout, bool captureStderr,
+                         bool /*oemConvert*/) {
+    return RunCapture(argv, captureStdout, captureStderr).text;
+}
+
+}  // namespace MGetCmdOutput
+}  // namespace lorvane

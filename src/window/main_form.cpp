@@ -1,1 +1,53 @@
-// placeholder
+#include "main_form.h"
+
+#include "game_list.h"
+#include "settings.h"
+
+namespace lorvane {
+
+MAIN_form::MAIN_form(std::string appDir, UiPort& ui) : appDir_(std::move(appDir)), ui_(ui) {
+    while (appDir_.size() > 1 && appDir_.back() == '/') appDir_.pop_back();
+}
+
+void MAIN_form::MsgBox(const std::string& text, MsgIcon icon) { ui_.MsgBox(text, kAppTitle, icon); }
+
+void MAIN_form::MsgBox(const std::string& text, const std::string& title, MsgIcon icon) {
+    ui_.MsgBox(text, title.empty() ? std::string(kAppTitle) : title, icon);
+}
+
+void MAIN_form::ReportFailure(const Failure& failure) {
+    MsgBox("An Error has occured Err.number = " + std::to_string(failure.Number()) +
+               " Err.description = " + failure.Description(),
+           "An Error has occurred", MsgIcon::Critical);
+}
+
+std::string AboutText() {
+    return "Dunmere v1.6\r\n"
+           "By the Lorvane developers\r\n"
+           "For information on MAME please visit https://www.mamedev.org/\r\n"
+           "For more feature rich frontends for use with M.A.M.E please visit\r\n"
+           "https://github.com/topics/mame-launcher";
+}
+
+void MAIN_form::This_frontend_Click() { MsgBox(AboutText(), "Dunmere", MsgIcon::Information); }
+
+void MAIN_form::create_def_ini_Click() {
+    try {
+        Clean_code::WriteDefaultSettings(appDir_);
+        Clean_code::LoadSettings(*this);
+    } catch (const Failure& f) {
+        ReportFailure(f);
+    }
+    RefreshView();
+}
+
+void MAIN_form::MAKE_GAME_LIST_Click() {
+    try {
+        Frontend_code::CreateGameDataFile(*this);
+    } catch (const Failure& f) {
+        ReportFailure(f);
+    }
+    RefreshView();
+}
+
+}  // namespace lorvane

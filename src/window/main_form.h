@@ -18,7 +18,9 @@ public:
     UiPort& Ui() override { return ui_; }
     const std::string& AppDir() const override { return appDir_; }
 
-    // start-up
+    // start-up: the view calls OnActivated on every activation; only the first
+    // one runs Form_Activate (focus coming back must not restart the program).
+    void OnActivated();
     void Form_Activate();
     void CheckForRunTimeFiles();
     void ErrorHandler();
@@ -31,6 +33,8 @@ public:
     void Combo1_Click();
     void Combo1_DblClick();
     void Combo1_KeyPress(std::int16_t& keyAscii);
+    // Type-ahead for typed text of one character, which may take several bytes.
+    void Combo1_TypeAhead(const std::string& typed);
 
     // menus
     void Preview_Click() override;
@@ -45,8 +49,13 @@ public:
     void MsgBox(const std::string& text, MsgIcon icon = MsgIcon::None);
     void MsgBox(const std::string& text, const std::string& title, MsgIcon icon);
 
+    // The generic failure message, without closing the window.
+    void ReportFailure(const Failure& failure);
+
 private:
     void StartFrontendReportingFailures();
+    void RefreshView() { ui_.StateChanged(); }
+    bool activated_ = false;
 
     std::string appDir_;
     UiPort& ui_;

@@ -3,6 +3,8 @@
 // it then behaves as the files beside it say, all optional:
 //   <name>.args        each run appends one line: its arguments (argv[1..])
 //                      joined by a TAB character
+//   <name>.session     each run appends one line: its session id (getsid) and
+//                      its process id, separated by a space
 //   <name>.listfull    with -listfull: printed to standard output unchanged
 //   <name>.verify/<set> with -verifyroms: printed to standard output, exit 0;
 //                      without such a file: `romset "<set>" not found!` and a
@@ -14,7 +16,9 @@
 //                                       "out2\n" stdout, "err2\n" stderr
 //                                       (each flushed, 20 ms apart)
 //                        bytes N        N bytes "0123456789" repeated, stdout
-//                        megabytes N    N MiB of listing-like lines, stdout
+//                        megabytes N    N MiB of listing-like lines, stdout:
+//                                       32-byte lines, the k-th (from 0)
+//                                       printf("g%07d  \"Game number %07d\"\n", k, k)
 //                        grandchild     starts a child that keeps the output
 //                                       open for 1 s and then prints "late\n"
 //                        readstdin      reads standard input to its end and

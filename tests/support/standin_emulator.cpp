@@ -1,1 +1,204 @@
-int main() { return 0; }
+// A stand-in for the emulator: it answers as the files beside it say (see
+// standin.h). It finds them through argv[0], since it is always run by path.
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <sstream>
+#include <string>
+
+namespace {
+
+bool ReadText(const std::string& path, std::string& out) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char buf[65536];
+    ssize_t n;
+    while ((n = read(fd, buf, sizeof buf)) != 0) {
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+    close(fd);
+    return true;
+}
+
+void WriteAll(int fd, const std::string& s) {
+    std::size_t done = 0;
+    while (done < s.size()) {
+        const ssize_t n = write(fd, s.data() + done, s.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+// One write per line, so that runs at the same time never mix their lines.
+void AppendLine(const std::string& path, const std::string& line) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return;
+    WriteAll(fd, line + "\n");
+    close(fd);
+}
+
+void SleepMs(long ms) {
+    timespec ts{ms / 1000, (ms % 1000) * 1000000L};
+    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
+    }
+}
+
+// Lines of 32 bytes: "g0000000  \"Game number 0000000\"\n".
+void PrintListing(long mebibytes) {
+    const long linesPerMiB = 1024 * 1024 / 32;
+    char line[40];
+    long index = 0;
+    for (long m = 0; m < mebibytes; ++m) {
+        std::string block;
+        block.reserve(1024 * 1024);
+        for (long i = 0; i < linesPerMiB; ++i, ++index) {
+            std::snprintf(line, sizeof line, "g%07ld  \"Game number %07ld\"\n", index, index);
+            block += line;
+        }
+        WriteAll(1, block);
+    }
+}
+
+void PrintNoise(long mebibytes) {
+    unsigned long long x = static_cast<unsigned long long>(getpid()) * 2654435761ULL ^
+                           static_cast<unsigned long long>(time(nullptr));
+    if (x == 0) x = 88172645463325252ULL;
+    std::string block(1024 * 1024, '\0');
+    for (long m = 0; m < mebibytes; ++m) {
+        for (char& c : block) {
+            x ^= x << 13;
+            x ^= x >> 7;
+            x ^= x << 17;
+            c = static_cast<char>(x & 0xff);
+        }
+        WriteAll(1, block);
+    }
+}
+
+int RunMode(const std::string& mode, long number) {
+    if (mode == "silent") return 0;
+    if (mode == "interleave") {
+        WriteAll(1, "out1\n");
+        SleepMs(20);
+        WriteAll(2, "err1\n");
+        SleepMs(20);
+        WriteAll(1, "out2\n");
+        SleepMs(20);
+        WriteAll(2, "err2\n");
+        return 0;
+    }
+    if (mode == "bytes") {
+        std::string out;
+        for (long i = 0; i < number; ++i) out += static_cast<char>('0' + i % 10);
+        WriteAll(1, out);
+        return 0;
+    }
+    if (mode == "megabytes") {
+        PrintListing(number);
+        return 0;
+    }
+    if (mode == "noise") {
+        PrintNoise(number);
+        return 0;
+    }
+    if (mode == "grandchild") {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            SleepMs(1000);
+            WriteAll(1, "late\n");
+            _exit(0);
+        }
+        return pid < 0 ? 1 : 0;
+    }
+    if (mode == "readstdin") {
+        long count = 0;
+        char buf[4096];
+        for (;;) {
+            const ssize_t n = read(0, buf, sizeof buf);
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                count = -1;
+                break;
+            }
+            count += n;
+        }
+        WriteAll(1, "stdin:" + std::to_string(count) + "\n");
+        return 0;
+    }
+    if (mode == "crash") {
+        WriteAll(1, "partial\n");
+        kill(getpid(), SIGKILL);
+        return 1;
+    }
+    if (mode == "hang") {
+        SleepMs(3600L * 1000);
+        return 0;
+    }
+    return -1;  // not a mode word: behave as usual
+}
+
+bool HasArg(int argc, char** argv, const std::string& arg) {
+    for (int i = 1; i < argc; ++i)
+        if (arg == argv[i]) return true;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 1 || argv[0] == nullptr) return 1;
+    const std::string self = argv[0];
+
+    std::string args;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) args += '\t';
+        args += argv[i];
+    }
+    AppendLine(self + ".args", args);
+    AppendLine(self + ".session", std::to_string(getsid(0)) + " " + std::to_string(getpid()));
+
+    std::string modeText;
+    if (ReadText(self + ".mode", modeText)) {
+        std::istringstream in(modeText);
+        std::string word;
+        long number = 0;
+        in >> word >> number;
+        const int rc = RunMode(word, number);
+        if (rc >= 0) return rc;
+    }
+
+    if (HasArg(argc, argv, "-listfull")) {
+        std::string listing;
+        ReadText(self + ".listfull", listing);
+        WriteAll(1, listing);
+        return 0;
+    }
+    if (HasArg(argc, argv, "-verifyroms")) {
+        std::string set;
+        for (int i = 1; i < argc && set.empty(); ++i)
+            if (argv[i][0] != '-') set = argv[i];
+        std::string delay;
+        if (!set.empty() && ReadText(self + ".delay/" + set, delay)) SleepMs(std::atol(delay.c_str()));
+        std::string report;
+        if (!set.empty() && ReadText(self + ".verify/" + set, report)) {
+            WriteAll(1, report);
+            return 0;
+        }
+        WriteAll(2, "romset \"" + set + "\" not found!\n");
+        return 2;
+    }
+    return 0;  // playing a game: nothing to show
+}

@@ -22,8 +22,8 @@ public:
     void Clear();
 
     int ListIndex() const { return listIndex_; }
-    // Selects an entry (or -1 for none); selecting puts its text in the edit field
-    // with the caret at its end.
+    // Selects an entry (or -1 for none); selecting puts its full text in the edit
+    // field, all of it selected, as the platform's list does.
     void SetListIndex(int index);
 
     // The first entry in list order that begins with the prefix, compared without
