@@ -1,1 +1,232 @@
-// placeholder
+#include "profile_file.h"
+
+#include <string_view>
+
+#include "failure.h"
+#include "file_io.h"
+#include "text_util.h"
+
+namespace lorvane {
+namespace {
+
+constexpr std::string_view kNewLine = "\r\n";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// One line of the file: [begin, contentEnd) is its text, [contentEnd, end) its
+// line end (empty for a final line without one).
+struct LineSpan {
+    std::size_t begin;
+    std::size_t contentEnd;
+    std::size_t end;
+};
+
+std::vector<LineSpan> ScanLines(std::string_view text) {
+    std::vector<LineSpan> lines;
+    std::size_t pos = 0;
+    const std::size_t n = text.size();
+    while (pos < n) {
+        std::size_t stop = pos;
+        while (stop < n && text[stop] != '\n' && text[stop] != '\r') ++stop;
+        std::size_t next = stop;
+        if (next < n) next += (text[next] == '\r' && next + 1 < n && text[next + 1] == '\n') ? 2 : 1;
+        lines.push_back({pos, stop, next});
+        pos = next;
+    }
+    return lines;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && IsBlank(s[b])) ++b;
+    while (e > b && IsBlank(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+// The text of a line; a byte-order mark in front of the first line is not part of it.
+std::string_view LineText(std::string_view content, const LineSpan& line) {
+    std::string_view text = content.substr(line.begin, line.contentEnd - line.begin);
+    if (line.begin == 0 && text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+    return text;
+}
+
+// The section name of a header line "[name]", or nothing for any other line.
+std::optional<std::string_view> SectionName(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text.empty() || text.front() != '[') return std::nullopt;
+    text.remove_prefix(1);
+    const std::size_t close = text.find(']');
+    return TrimBlanks(text.substr(0, close));
+}
+
+struct KeyLine {
+    std::string_view key;    // trimmed, as spelled in the file
+    std::size_t keyOffset;   // of the key within the line
+    std::string_view value;  // untrimmed, after the '='
+};
+
+std::optional<KeyLine> ParseKeyLine(std::string_view text) {
+    const std::string_view trimmed = TrimBlanks(text);
+    if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') return std::nullopt;
+    const std::size_t eq = text.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    const std::string_view key = TrimBlanks(text.substr(0, eq));
+    const std::size_t keyOffset = static_cast<std::size_t>(key.data() - text.data());
+    return KeyLine{key, keyOffset, text.substr(eq + 1)};
+}
+
+// Where a section stands: the index of its header line and one past its last line.
+struct SectionSpan {
+    std::size_t header;
+    std::size_t end;
+};
+
+std::optional<SectionSpan> FindSection(std::string_view content, const std::vector<LineSpan>& lines,
+                                       std::string_view section) {
+    section = TrimBlanks(section);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto name = SectionName(LineText(content, lines[i]));
+        if (!name || CompareNoCase(*name, section) != 0) continue;
+        std::size_t end = i + 1;
+        while (end < lines.size() && !SectionName(LineText(content, lines[end]))) ++end;
+        return SectionSpan{i, end};
+    }
+    return std::nullopt;
+}
+
+struct FoundKey {
+    std::size_t lineIndex;
+    KeyLine key;
+};
+
+std::optional<FoundKey> FindKey(std::string_view content, const std::vector<LineSpan>& lines,
+                                const SectionSpan& span, std::string_view key) {
+    key = TrimBlanks(key);
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        const auto parsed = ParseKeyLine(LineText(content, lines[i]));
+        if (parsed && CompareNoCase(parsed->key, key) == 0) return FoundKey{i, *parsed};
+    }
+    return std::nullopt;
+}
+
+// A value in a matching pair of quotes loses them, as the platform's reader does.
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+bool EndsWithLineEnd(std::string_view text) {
+    return !text.empty() && (text.back() == '\n' || text.back() == '\r');
+}
+
+// Names and values that would change the file's structure are refused, so that
+// no value can add lines or sections of its own.
+void CheckWrite(const std::string& section, const std::string& key, const std::string& value) {
+    auto hasLineBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    if (TrimBlanks(section).empty() || hasLineBreak(section) || section.find(']') != std::string::npos)
+        throw Failure(ErrNo::InvalidArgument, "Invalid profile section name \"" + section + "\"");
+    if (TrimBlanks(key).empty() || hasLineBreak(key) || key.find('=') != std::string::npos ||
+        TrimBlanks(key).front() == ';' || TrimBlanks(key).front() == '[')
+        throw Failure(ErrNo::InvalidArgument, "Invalid profile key name \"" + key + "\"");
+    if (hasLineBreak(value))
+        throw Failure(ErrNo::InvalidArgument,
+                      "The value of \"" + key + "\" contains a line break and cannot be stored");
+}
+
+std::string ApplyOneWrite(const std::string& content, const std::string& section, const std::string& key,
+                          const std::string& value) {
+    const std::vector<LineSpan> lines = ScanLines(content);
+    const std::string keyLine = std::string(TrimBlanks(key)) + "=" + value;
+
+    const auto span = FindSection(content, lines, section);
+    if (!span) {
+        std::string out = content;
+        if (!out.empty() && !EndsWithLineEnd(out)) out += kNewLine;
+        out += "[";
+        out += TrimBlanks(section);
+        out += "]";
+        out += kNewLine;
+        out += keyLine;
+        out += kNewLine;
+        return out;
+    }
+
+    if (const auto found = FindKey(content, lines, *span, key)) {
+        // The key keeps its spelling and indentation and the line keeps its end.
+        const LineSpan& line = lines[found->lineIndex];
+        const std::size_t lineStart = static_cast<std::size_t>(LineText(content, line).data() - content.data());
+        const std::size_t keyStart = lineStart + found->key.keyOffset;
+        std::string out = content.substr(0, keyStart);
+        out += found->key.key;
+        out += '=';
+        out += value;
+        out.append(content, line.contentEnd, std::string::npos);
+        return out;
+    }
+
+    // After the last line of the section that holds anything (the header at least),
+    // so blank lines that separate it from the next section stay after it.
+    std::size_t last = span->header;
+    for (std::size_t i = span->header + 1; i < span->end; ++i)
+        if (!TrimBlanks(LineText(content, lines[i])).empty()) last = i;
+    const LineSpan& after = lines[last];
+    std::string insert;
+    if (after.end == after.contentEnd) insert += kNewLine;  // final line without an end
+    insert += keyLine;
+    insert += kNewLine;
+    std::string out = content;
+    out.insert(after.end, insert);
+    return out;
+}
+
+// The file's content, or nothing when it does not exist; other failures pass on.
+std::optional<std::string> ReadIfPresent(const std::string& file) {
+    try {
+        return ReadWholeFile(file);
+    } catch (const Failure& f) {
+        if (f.Number() == ErrNo::FileNotFound) return std::nullopt;
+        throw;
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> FindProfileValue(const std::string& content, const std::string& section,
+                                            const std::string& key) {
+    const std::vector<LineSpan> lines = ScanLines(content);
+    const auto span = FindSection(content, lines, section);
+    if (!span) return std::nullopt;
+    const auto found = FindKey(content, lines, *span, key);
+    if (!found) return std::nullopt;
+    return std::string(Unquote(TrimBlanks(found->key.value)));
+}
+
+std::optional<std::string> ReadProfileString(const std::string& file, const std::string& section,
+                                             const std::string& key) {
+    const auto content = ReadIfPresent(file);
+    if (!content) return std::nullopt;
+    return FindProfileValue(*content, section, key);
+}
+
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, const std::string& file) {
+    return ReadProfileString(file, section, key).value_or(defaultValue);
+}
+
+std::string ApplyProfileWrites(const std::string& content, const std::string& section,
+                               const std::vector<std::pair<std::string, std::string>>& keyValues) {
+    for (const auto& [key, value] : keyValues) CheckWrite(section, key, value);
+    std::string out = content;
+    for (const auto& [key, value] : keyValues) out = ApplyOneWrite(out, section, key, value);
+    return out;
+}
+
+void WriteProfileStrings(const std::string& file, const std::string& section,
+                         const std::vector<std::pair<std::string, std::string>>& keyValues) {
+    const std::string old = ReadIfPresent(file).value_or(std::string());
+    WriteFileAtomically(file, ApplyProfileWrites(old, section, keyValues));
+}
+
+}  // namespace lorvane

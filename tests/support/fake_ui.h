@@ -44,8 +44,26 @@ public:
         ++pumps;
         if (onPump) onPump();
     }
+    void SetBusyPointer(bool busy) override { busyPointerChanges.push_back(busy); }
+    void Repaint() override { ++repaints; }
+    void ProgressOpen(const std::string& title, int total) override {
+        progressTitle = title;
+        progressOpen = true;
+        progressTotal = total;
+    }
+    void ProgressUpdate(int done, int total, const std::string& current) override {
+        progress.push_back({done, total, current});
+        if (onProgress) onProgress(progress.back());
+    }
+    bool ProgressCancelled() override { return cancelRequested; }
+    void ProgressClose() override { progressOpen = false; ++progressCloses; }
     void StateChanged() override { ++stateChanges; }
     void CloseWindow() override { ++closes; }
+
+    struct Progress {
+        int done, total;
+        std::string current;
+    };
 
     struct Input {
         std::string prompt, title, preset;
@@ -61,6 +79,15 @@ public:
     std::vector<CommandLine> starts;
     DetachedStartResult startResult{true, 0};
     int pumps = 0;
+    std::vector<bool> busyPointerChanges;
+    int repaints = 0;
+    std::string progressTitle;
+    bool progressOpen = false;
+    int progressTotal = 0;
+    std::vector<Progress> progress;
+    bool cancelRequested = false;
+    int progressCloses = 0;
+    std::function<void(const Progress&)> onProgress;
     int stateChanges = 0;
     int closes = 0;
     std::function<void(const RecordedMessage&)> onMessage;

@@ -31,6 +31,19 @@ public:
 
     virtual DetachedStartResult StartDetached(const CommandLine& argv) = 0;
 
+    // The hourglass pointer over the whole application, and a repaint of the window.
+    virtual void SetBusyPointer(bool busy) = 0;
+    virtual void Repaint() = 0;
+
+    // A modal progress window over the main window for a long task: sets done out
+    // of the total, the current item's name, and a Cancel button. While it is
+    // open the caller pumps events (DoEvents) so it stays live; the main window's
+    // own handlers cannot run meanwhile.
+    virtual void ProgressOpen(const std::string& title, int total) = 0;
+    virtual void ProgressUpdate(int done, int total, const std::string& current) = 0;
+    virtual bool ProgressCancelled() = 0;
+    virtual void ProgressClose() = 0;
+
     // The view follows the model: called after the model changed.
     virtual void StateChanged() = 0;
     virtual void CloseWindow() = 0;
