@@ -19,8 +19,10 @@ std::vector<std::string> GetMameRomPath(const std::string& appDir, const std::st
 }  // namespace Clean_code
 
 namespace Frontend_code {
-// Sets snap_path from the ini (or appDir + "/snap/" without one). Throws Failure
-// 5 for a snapshot line shorter than 19 characters or an empty value.
+// Sets snap_path from the ini (or appDir + "/snap/" without one): a relative
+// value is taken inside appDir, an absolute one or one with ";" as it stands.
+// The ini test uses the window's pending error. Throws Failure 5 for a snapshot
+// line shorter than 19 characters or an empty value.
 void GetMameSnapshotDir(MainFormHost& form);
 }  // namespace Frontend_code
 
