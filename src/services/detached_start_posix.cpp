@@ -26,6 +26,16 @@ void CloseFd(int& fd) {
     fd = -1;
 }
 
+// The second fork runs in a copy of a possibly multithreaded process: _Fork
+// skips the fork handlers that libraries may have registered.
+pid_t ForkInChild() {
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+    return ::_Fork();
+#else
+    return ::fork();
+#endif
+}
+
 // Between fork and exec the front end may have other threads: only
 // async-signal-safe calls from here on.
 [[noreturn]] void ReportAndExit(int statusFd, int err) {
@@ -89,7 +99,7 @@ DetachedStartResult StartDetached(const CommandLine& argv) {
     // program ends up a child of init and never becomes our zombie.
     const pid_t middle = ::fork();
     if (middle == 0) {
-        const pid_t pid = ::fork();
+        const pid_t pid = ForkInChild();
         if (pid < 0) ReportAndExit(statusWrite, errno);
         if (pid > 0) ::_exit(0);
         RunGrandchild(args.data(), nullFd, statusWrite);

@@ -5,9 +5,11 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 #include "failure.h"
 #include "process_checks.h"
@@ -78,6 +80,7 @@ TEST_F(CaptureTest, WaitsForEveryWriterAndLeavesNoChild) {
     EXPECT_TRUE(r.exited);
     EXPECT_TRUE(test::NoChildLeft());
 
+    test::StdinHolding input("abc");
     EXPECT_EQ(Capture("readstdin"), "stdin:0\n");
     EXPECT_TRUE(test::NoChildLeft());
 }
@@ -125,6 +128,19 @@ TEST_F(CaptureTest, StartFailureGivesEmptyText) {
     EXPECT_TRUE(test::NoChildLeft());
 }
 
+TEST_F(CaptureTest, ClosesEveryDescriptorItOpened) {
+    const int before = test::OpenDescriptorCount();
+    RunCapture({Emulator("bytes 100")}, true, false);
+    RunCapture({Emulator("crash")}, false, true);
+    RunCapture({(dir_ / "nosuch").string()}, true, true);
+    {
+        ChildCapture child;
+        ASSERT_TRUE(child.Start({Emulator("hang")}));
+        child.Kill();
+    }
+    EXPECT_EQ(test::OpenDescriptorCount(), before);
+}
+
 TEST_F(CaptureTest, NeitherStreamFailsBeforeStarting) {
     try {
         MGetCmdOutput::GetCmdOutput({Emulator("silent")}, false, false, false);
@@ -170,6 +186,40 @@ TEST(ChildCapture, ConcurrentChildrenKeepTheirOwnOutput) {
     EXPECT_FALSE(children[0].Running());
     EXPECT_TRUE(children[0].Result().signaled);
     EXPECT_EQ(children[0].Result().termSignal, SIGKILL);
+    EXPECT_TRUE(test::NoChildLeft());
+}
+
+TEST(ChildCapture, CapturesOnOtherThreadsNeverHoldEachOthersPipes) {
+    TempDir quick, slow;
+    const std::string quickEmu = InstallStandIn(quick.Path(), "mame").string();
+    const std::string slowEmu = InstallStandIn(slow.Path(), "mame").string();
+    WriteFile(quick / "mame.mode", "bytes 10");
+    WriteFile(slow / "mame.mode", "hang");
+
+    // Hanging children keep being started while another thread captures: one
+    // that inherited a capture's write end would keep that capture waiting.
+    std::atomic<int> good{0};
+    std::atomic<bool> done{false};
+    std::thread capturer([&] {
+        for (int i = 0; i < 40; ++i)
+            if (RunCapture({quickEmu}, true, true).text == "0123456789") ++good;
+        done = true;
+    });
+    std::vector<ChildCapture> hanging;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done && std::chrono::steady_clock::now() < deadline) {
+        if (hanging.size() < 100) {
+            hanging.emplace_back();
+            hanging.back().Start({slowEmu});
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    const bool finished = done;
+    hanging.clear();  // kills them, which also frees a capture that was stuck
+    capturer.join();
+    EXPECT_TRUE(finished) << "a capture was kept waiting by another capture's child";
+    EXPECT_EQ(good, 40);
     EXPECT_TRUE(test::NoChildLeft());
 }
 

@@ -62,6 +62,7 @@ TEST(StartDetached, ProgramReadsNothingAndWritesToOurOutput) {
     // Our standard output goes to a file for the length of the start.
     const int file = ::open((dir / "out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     ASSERT_GE(file, 0);
+    test::StdinHolding input("abc");
     const int saved = ::dup(1);
     ::dup2(file, 1);
     const DetachedStartResult r = StartDetached({emu});

@@ -10,6 +10,10 @@
 //                      without such a file: `romset "<set>" not found!` and a
 //                      line end on standard error, exit 2
 //   <name>.delay/<set> with -verifyroms: milliseconds to sleep before answering
+//   <name>.needs/<set> with -verifyroms: the name of another set; unless
+//                      roms/<that name>.zip exists beside the program, the
+//                      check fails as if <name>.verify/<set> were missing
+//   <name>.listxml     with -listxml: printed to standard output unchanged
 //   <name>.mode        one word (and a number) changing everything above:
 //                        silent         prints nothing, exit 0
 //                        interleave     "out1\n" stdout, "err1\n" stderr,

@@ -180,6 +180,12 @@ int main(int argc, char** argv) {
         if (rc >= 0) return rc;
     }
 
+    if (HasArg(argc, argv, "-listxml")) {
+        std::string listing;
+        ReadText(self + ".listxml", listing);
+        WriteAll(1, listing);
+        return 0;
+    }
     if (HasArg(argc, argv, "-listfull")) {
         std::string listing;
         ReadText(self + ".listfull", listing);
@@ -192,8 +198,18 @@ int main(int argc, char** argv) {
             if (argv[i][0] != '-') set = argv[i];
         std::string delay;
         if (!set.empty() && ReadText(self + ".delay/" + set, delay)) SleepMs(std::atol(delay.c_str()));
+        // A clone's check reads its parent's set file too.
+        std::string needs;
+        bool needsMet = true;
+        if (!set.empty() && ReadText(self + ".needs/" + set, needs)) {
+            while (!needs.empty() && (needs.back() == '\n' || needs.back() == '\r' || needs.back() == ' '))
+                needs.pop_back();
+            const std::size_t slash = self.rfind('/');
+            const std::string dir = slash == std::string::npos ? "." : self.substr(0, slash);
+            needsMet = access((dir + "/roms/" + needs + ".zip").c_str(), F_OK) == 0;
+        }
         std::string report;
-        if (!set.empty() && ReadText(self + ".verify/" + set, report)) {
+        if (!set.empty() && needsMet && ReadText(self + ".verify/" + set, report)) {
             WriteAll(1, report);
             return 0;
         }

@@ -1,0 +1,46 @@
+#pragma once
+// A second file system for tests that cross one: a small tmpfs mounted on a
+// fresh temporary directory. Mounting needs root; Mounted() says whether it
+// worked and Why() why not.
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "temp_dir.h"
+
+namespace lorvane::test {
+
+class TmpfsMount {
+public:
+    TmpfsMount() {
+        if (::geteuid() != 0) {
+            why_ = "mounting a tmpfs needs root";
+            return;
+        }
+        if (::mount("tmpfs", dir_.Str().c_str(), "tmpfs", 0, "size=16m") != 0) {
+            why_ = std::string("mount -t tmpfs failed: ") + std::strerror(errno);
+            return;
+        }
+        mounted_ = true;
+    }
+    ~TmpfsMount() {
+        if (mounted_) ::umount2(dir_.Str().c_str(), MNT_DETACH);
+    }
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+
+    bool Mounted() const { return mounted_; }
+    const std::string& Why() const { return why_; }
+    const std::filesystem::path& Path() const { return dir_.Path(); }
+    std::string Str() const { return dir_.Str(); }
+
+private:
+    TempDir dir_;
+    bool mounted_ = false;
+    std::string why_;
+};
+
+}  // namespace lorvane::test
