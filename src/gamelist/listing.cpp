@@ -18,8 +18,10 @@ void AppendUnquoted(std::string& out, std::string_view text) {
 
 // Names are only ever joined to a ROM directory; these could reach past it.
 bool IsSafeName(std::string_view name) {
-    return !name.empty() && name.front() != '.' &&
-           name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+    if (name.empty() || name.front() == '.') return false;
+    for (const char c : name)
+        if (c == '/' || c == '\0') return false;
+    return true;
 }
 
 }  // namespace

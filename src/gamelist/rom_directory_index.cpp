@@ -1,10 +1,12 @@
 #include "rom_directory_index.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
@@ -77,7 +79,9 @@ void RomDirectoryIndex::ReadDirectory() {
         return;
     }
     const int fd = dirfd(d);
-    if (!LookupsAreExact(fd)) {
+    // A directory that may be listed but not searched lets no file in it be
+    // tested, though its names show.
+    if (faccessat(fd, ".", X_OK, AT_EACCESS) != 0 || !LookupsAreExact(fd)) {
         closedir(d);
         mode_ = Mode::PerName;
         return;
@@ -156,10 +160,12 @@ bool RomDirectoryIndex::Contains(std::string_view name) const {
     if (mode_ == Mode::PerName) return TestOne(name);
     // A NUL ends no real name; a pattern, a name reaching into a subdirectory or
     // a path too long for the system is what the single test is for.
-    if (name.find('\0') != std::string_view::npos) return false;
-    if (name.find_first_of("*?/") != std::string_view::npos ||
-        romDir_.size() + name.size() + kZip.size() >= PATH_MAX)
-        return TestOne(name);
+    bool single = romDir_.size() + name.size() + kZip.size() >= PATH_MAX;
+    for (const char c : name) {
+        if (c == '\0') return false;
+        if (c == '*' || c == '?' || c == '/') single = true;
+    }
+    if (single) return TestOne(name);
     if (mode_ == Mode::Absent) return false;
     return Find(name);
 }
