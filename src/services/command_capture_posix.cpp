@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,6 +21,8 @@ constexpr std::size_t kBlock = 64 * 1024;
 // Reads per ReadAvailable call, so that one busy child cannot starve the others
 // a caller polls beside it.
 constexpr int kMaxBlocksPerCall = 16;
+constexpr int kCapturePipeSize = 1 << 20;
+constexpr long kDrainedPauseNs = 2'000'000;
 
 void CloseFd(int& fd) {
     if (fd >= 0) ::close(fd);
@@ -209,11 +212,17 @@ void ChildCapture::Kill() {
 CaptureResult RunCapture(const CommandLine& argv, bool captureStdout, bool captureStderr) {
     ChildCapture child;
     if (!child.Start(argv, captureStdout, captureStderr)) return child.Result();
+    // The emulator prints its listing in hundreds of thousands of small writes.
+    // Waking for each would cost it more than the listing itself: a large pipe
+    // and a short pause once it is drained let the writes gather into blocks.
+    ::fcntl(child.Fd(), F_SETPIPE_SZ, kCapturePipeSize);
+    const timespec pause{0, kDrainedPauseNs};
     for (;;) {
         pollfd p{child.Fd(), POLLIN, 0};
         const int n = ::poll(&p, 1, -1);
         if (n < 0 && errno != EINTR) break;
         if (!child.ReadAvailable()) break;
+        ::nanosleep(&pause, nullptr);
     }
     child.Finish();
     std::string text = child.TakeText();
