@@ -45,6 +45,8 @@ void StartFrontend(MainFormHost& form) {
     const std::vector<std::string> romDirs =
         Clean_code::GetMameRomPath(form.AppDir(), state.MameExeName, state.err);
     state.Combo1.Clear();
+    // The caption counts what is listed, also when nothing can be loaded.
+    SetCountCaption(state);
     form.Ui().StateChanged();
     for (const std::string& dir : romDirs) LoadGameList(form, state.LVNGameList, dir);
 }

@@ -131,6 +131,12 @@ TEST_F(GameListTest, StartFrontendRebuildsFromEveryIniDirectory) {
     WriteFile(t_ / "mame.ini", "rompath " + roms_.string() + ";;" + roms2_.string() + "\n");
     EXPECT_THROW(StartFrontend(form_), Failure);
     EXPECT_EQ(List().size(), 4u);
+
+    // No ROM directory at all: an empty list, and a caption that says so.
+    WriteFile(t_ / "mame.ini", "rompath\n");
+    StartFrontend(form_);
+    EXPECT_TRUE(List().empty());
+    EXPECT_EQ(form_.state.caption, "Lorvane");
 }
 
 }  // namespace
