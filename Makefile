@@ -1,8 +1,15 @@
-# Lorvane: make run | make test | make bench
+# Lorvane: make run | make test | make bench | make fuzz
 BUILD_DIR ?= build
+ASAN_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
 JOBS ?= $(shell nproc)
+# make test SANITIZE=0: only the ordinary build and suite, for quick local runs.
+SANITIZE ?= 1
+# Seconds per fuzz target: short runs in make test, long ones in make fuzz.
+FUZZ_TEST_SECONDS ?= 30
+FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build test bench run clean
+.PHONY: all deps build test test-asan test-fuzz fuzz bench run clean
 
 all: build
 
@@ -10,11 +17,27 @@ deps:
 	@scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	@scripts/timed.sh build bash -c 'cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build $(BUILD_DIR) -j $(JOBS)'
 
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	QT_QPA_PLATFORM=offscreen scripts/timed.sh ctest ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+ifneq ($(SANITIZE),0)
+	@$(MAKE) --no-print-directory test-asan
+	@$(MAKE) --no-print-directory test-fuzz
+endif
+
+# The whole suite built with AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer.
+test-asan: deps
+	scripts/test-asan.sh $(ASAN_BUILD_DIR) $(JOBS)
+
+# A short run of every fuzz target over the committed corpus, which it leaves as it is.
+test-fuzz: deps
+	scripts/fuzz.sh check $(FUZZ_BUILD_DIR) $(FUZZ_TEST_SECONDS) $(JOBS)
+
+# Long runs that add what they find to the committed corpus (tests/fuzz/corpus).
+fuzz: deps
+	scripts/fuzz.sh grow $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS) $(JOBS)
 
 bench: build
 	@scripts/run-benchmarks.sh $(BUILD_DIR)
@@ -24,4 +47,4 @@ run: build
 	cd demo && ./lorvane
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

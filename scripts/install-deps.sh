@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ make cmake pkg-config libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
   qt6-base-dev libgl-dev
   mame
   xvfb xauth fonts-liberation2

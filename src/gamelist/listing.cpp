@@ -17,10 +17,11 @@ void AppendUnquoted(std::string& out, std::string_view text) {
 }
 
 // Names are only ever joined to a ROM directory; these could reach past it.
+// A "[" would also make the list entry give back another name.
 bool IsSafeName(std::string_view name) {
     if (name.empty() || name.front() == '.') return false;
     for (const char c : name)
-        if (c == '/' || c == '\0') return false;
+        if (c == '/' || c == '\0' || c == '[') return false;
     return true;
 }
 

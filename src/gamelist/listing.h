@@ -22,8 +22,9 @@ struct ListingLineParts {
     std::string_view rawDescription;
 };
 
-// Splits one game line; false for a line that is not a game: an empty name, or
-// one that could name a file outside the ROM directory ("/", NUL, leading ".").
+// Splits one game line; false for a line that is not a game: an empty name, one
+// that could name a file outside the ROM directory ("/", NUL, leading "."), or
+// one holding "[", which its list entry could not give back.
 bool SplitListingLine(std::string_view line, ListingLineParts& parts);
 
 // Parses one game line; false for a line that is not a game (see SplitListingLine).

@@ -65,6 +65,9 @@ TEST(Listing, NamesThatAreNoGame) {
     EXPECT_FALSE(ParseListingLine(R"L(.hidden          "Hidden")L", g));
     EXPECT_FALSE(ParseListingLine(R"L(a/b              "Below")L", g));
     EXPECT_FALSE(ParseListingLine("nu\0l \"Nul\""sv, g));
+    // ExtractRomName would give back "TTL" from the entry of "[TTL]".
+    EXPECT_FALSE(ParseListingLine(R"L(   [TTL]"  "Pong")L", g));
+    EXPECT_FALSE(ParseListingLine(R"L(a[1]             "Bracket")L", g));
     EXPECT_TRUE(ParseListingLine(R"L(a.b              "Dot inside")L", g));
 }
 

@@ -1,0 +1,50 @@
+// Reads the ROM path and the snapshot directory from an arbitrary emulator ini.
+//
+// The input is the whole mame.ini beside an emulator named "mame". A Failure is
+// an accepted answer to a bad file; a crash, undefined behaviour or any other
+// exception is not. Properties of every answer:
+// - each ROM directory is non-empty, ends with "/" and holds no ";";
+// - snap_path is non-empty and ends with "/"; it lies inside the application
+//   directory unless it is absolute or a ";" list, and it is left as it was
+//   when the file has no snapshot line or the read fails.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "emulator_ini.h"
+#include "failure.h"
+#include "fake_host.h"
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string& appDir = lorvane::fuzz::ScratchDir();
+    lorvane::fuzz::WriteBytes(appDir + "/mame.ini",
+                              std::string_view(reinterpret_cast<const char*>(data), size));
+
+    lorvane::PendingError pending;
+    try {
+        for (const std::string& dir : lorvane::Clean_code::GetMameRomPath(appDir, "mame", pending)) {
+            FUZZ_CHECK(!dir.empty() && dir.back() == '/', "a ROM directory without a final /");
+            FUZZ_CHECK(dir.find(';') == std::string::npos, "a ROM directory holding the ; separator");
+        }
+        FUZZ_CHECK(!pending.IsSet(), "the ini file could not be tested");
+    } catch (const lorvane::Failure&) {
+    }
+
+    lorvane::test::FakeHost host(appDir);
+    host.state.MameExeName = "mame";
+    const std::string before = "/before/";
+    host.state.snap_path = before;
+    try {
+        lorvane::Frontend_code::GetMameSnapshotDir(host);
+    } catch (const lorvane::Failure&) {
+        FUZZ_CHECK(host.state.snap_path == before, "a failed read changed snap_path");
+    }
+    const std::string& snap = host.state.snap_path;
+    FUZZ_CHECK(!snap.empty() && snap.back() == '/', "snap_path without a final /");
+    // The application directory is absolute, so only a ";" list can be relative.
+    FUZZ_CHECK(snap.front() == '/' || snap.find(';') != std::string::npos,
+               "a relative snapshot directory not taken inside the application directory");
+    return 0;
+}

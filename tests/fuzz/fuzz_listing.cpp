@@ -1,0 +1,74 @@
+// Reads arbitrary data as a game listing, both as text (ForEachListingGame) and
+// as the data file of a list load (LoadGameList) over a ROM directory holding a
+// few sets, a link, a dangling link, a directory and a hidden file.
+//
+// Properties:
+// - every game's name is non-empty, holds no "/", NUL, blank or double quote
+//   and does not start with "."; its description holds no double quote;
+// - its list entry ends with "]" and ExtractRomName gives the name back;
+// - the load lists exactly the games whose set name + ".zip" FileExists finds
+//   in the ROM directory (natodef bringing the natodefa entry with it), in the
+//   list's sorted order.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fake_host.h"
+#include "file_exists.h"
+#include "fuzz_support.h"
+#include "game_list.h"
+#include "listing.h"
+#include "rom_name.h"
+
+namespace {
+
+const std::string& RomDir() {
+    static const std::string dir = [] {
+        const std::string roms = lorvane::fuzz::ScratchDir() + "/roms";
+        std::filesystem::create_directory(roms);
+        for (const char* set : {"pong", "natodef", "a", "Mixed", "005", ".h"})
+            lorvane::fuzz::WriteBytes(roms + "/" + set + ".zip", "PK");
+        std::filesystem::create_directory(roms + "/dir.zip");
+        std::filesystem::create_symlink("pong.zip", roms + "/link.zip");
+        std::filesystem::create_symlink("missing.zip", roms + "/gone.zip");
+        return roms + "/";
+    }();
+    return dir;
+}
+
+bool IsWellFormedName(std::string_view name) {
+    return !name.empty() && name.front() != '.' &&
+           name.find_first_of(std::string_view("/\0 \"", 4)) == std::string_view::npos;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string& romDir = RomDir();
+
+    std::vector<std::string> expected;
+    lorvane::ForEachListingGame(text, [&](const lorvane::ListingGame& game) {
+        FUZZ_CHECK(IsWellFormedName(game.name), "a game name that is no plain file name");
+        FUZZ_CHECK(game.description.find('"') == std::string::npos, "a description with a double quote");
+        std::string entry = lorvane::MakeListEntry(game.description, game.name);
+        FUZZ_CHECK(!entry.empty() && entry.back() == ']', "an entry that does not end with ]");
+        FUZZ_CHECK(lorvane::Frontend_code::ExtractRomName(entry) == game.name,
+                   "ExtractRomName does not give back the name of the entry");
+        if (!lorvane::Clean_code::FileExists(romDir + std::string(game.name) + ".zip")) return;
+        expected.push_back(std::move(entry));
+        if (game.name == "natodef") expected.emplace_back(lorvane::Frontend_code::kNatodefaEntry);
+    });
+
+    lorvane::test::FakeHost host(lorvane::fuzz::ScratchDir());
+    lorvane::fuzz::WriteBytes(host.AppDir() + "/LVN_LIST.txt", text);
+    lorvane::Frontend_code::LoadGameList(host, "LVN_LIST.txt", romDir);
+
+    std::stable_sort(expected.begin(), expected.end(), lorvane::ComboBox::Less);
+    FUZZ_CHECK(host.state.Combo1.Entries() == expected, "the loaded list differs from the games present");
+    return 0;
+}
