@@ -58,7 +58,7 @@ void SleepMs(long ms) {
 // Lines of 32 bytes: "g0000000  \"Game number 0000000\"\n".
 void PrintListing(long mebibytes) {
     const long linesPerMiB = 1024 * 1024 / 32;
-    char line[40];
+    char line[64];
     long index = 0;
     for (long m = 0; m < mebibytes; ++m) {
         std::string block;
