@@ -56,7 +56,7 @@ TEST_F(CaptureTest, ReturnsOutputWhole) {
     }
 
     std::string listing;
-    char line[40];
+    char line[64];
     for (int k = 0; k < 3 * 32768; ++k) {
         std::snprintf(line, sizeof line, "g%07d  \"Game number %07d\"\n", k, k);
         listing += line;
