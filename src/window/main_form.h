@@ -52,10 +52,16 @@ public:
     // The generic failure message, without closing the window.
     void ReportFailure(const Failure& failure);
 
+    // How many ROM set checks the audit runs at once; 0: the machine's cores.
+    void SetAuditParallelism(int checks) { auditParallel_ = checks; }
+
 private:
     void StartFrontendReportingFailures();
     void RefreshView() { ui_.StateChanged(); }
     bool activated_ = false;
+    // The audit pumps events while it waits: a second click must not start another.
+    bool auditRunning_ = false;
+    int auditParallel_ = 0;
 
     std::string appDir_;
     UiPort& ui_;

@@ -121,5 +121,40 @@ TEST_F(GameDataFileTest, AFileThatCannotBeWrittenFails) {
     EXPECT_EQ(List(), Entries{"Before    [before]"});
 }
 
+// Whatever the emulator prints goes into the data file byte for byte and the
+// list is loaded from it without harm: megabytes of random bytes (NULs and
+// stray line ends included), text that is not UTF-8, or a program that only
+// looks at its (empty) standard input.
+TEST_F(GameDataFileTest, AnyOutputIsStoredUnchangedAndLoadsWithoutHarm) {
+    const std::string notUtf8 = "Name:\npong   \"P\xff\xfe" "ng \xc3\x28 \xed\xa0\x80\"\n";
+    struct Case {
+        const char* mode;
+        std::string listfull;
+        Entries list;  // checked unless the output is random
+    } cases[] = {
+        {"noise 8", "", {}},
+        {"", notUtf8, {"P\xff\xfe" "ng \xc3\x28 \xed\xa0\x80    [pong]"}},
+        {"readstdin", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        Mode(c.mode);
+        WriteFile(t_ / "mame.listfull", c.listfull);
+        form_.ui.messages.clear();
+
+        CreateGameDataFile(form_);
+
+        const std::string stored = ReadFile(DataFile());
+        EXPECT_EQ(Messages().size(), 1u);
+        if (std::string(c.mode) == "noise 8") {
+            EXPECT_EQ(stored.size(), 8u * 1024 * 1024 + 2);
+            EXPECT_EQ(form_.state.caption.rfind("Lorvane", 0), 0u);
+        } else {
+            EXPECT_EQ(stored, (c.listfull.empty() ? "stdin:0\n" : c.listfull) + "\r\n");
+            EXPECT_EQ(List(), c.list);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace lorvane::Frontend_code

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -137,6 +138,70 @@ TEST_F(GameListTest, StartFrontendRebuildsFromEveryIniDirectory) {
     StartFrontend(form_);
     EXPECT_TRUE(List().empty());
     EXPECT_EQ(form_.state.caption, "Lorvane");
+}
+
+// Data files that are not what they should be: enormous lines without an end
+// load in one pass; a directory, a link loop or an unreadable file fail before
+// the list is touched.
+TEST_F(GameListTest, HostileDataFiles) {
+    Zips(roms_, {"pong", "qix"});
+    const std::string huge(20u << 20, 'x');
+    const struct {
+        const char* what;
+        std::string text;
+        Entries list;
+    } loads[] = {
+        {"one line, no end", huge, {}},
+        {"a game whose description never ends", kHeader + ("qix \"" + huge), {huge + "    [qix]"}},
+        {"long lines around a game", kHeader + huge + "\n pong \"Pong\"\n" + huge + "\r\n" + huge, {"Pong    [pong]"}},
+    };
+    for (const auto& l : loads) {
+        SCOPED_TRACE(l.what);
+        form_.state.Combo1.Clear();
+        WriteFile(t_ / "LVN_LIST.txt", l.text);
+        LoadGameList(form_, "LVN_LIST.txt", Dir(roms_));
+        EXPECT_TRUE(List() == l.list) << List().size() << " entries";
+    }
+
+    fs::create_directory(t_ / "dir.txt");
+    fs::create_symlink("loop2.txt", t_ / "loop1.txt");
+    fs::create_symlink("loop1.txt", t_ / "loop2.txt");
+    std::vector<std::string> bad = {"dir.txt", "loop1.txt"};
+    // Mode bits do not stop root from reading; the case is only made for others.
+    if (geteuid() != 0) {
+        WriteFile(t_ / "locked.txt", kHeader);
+        fs::permissions(t_ / "locked.txt", fs::perms::none);
+        bad.push_back("locked.txt");
+    }
+    form_.state.Combo1.Clear();
+    form_.state.Combo1.AddItem("Kept    [kept]");
+    for (const std::string& name : bad) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(LoadGameList(form_, name, Dir(roms_)), Failure);
+        EXPECT_EQ(List(), Entries{"Kept    [kept]"});
+    }
+}
+
+// An emulator ini naming thousands of ROM directories, most of them missing.
+TEST_F(GameListTest, ThousandsOfRomDirectories) {
+    std::string romPath;
+    Entries expected;
+    for (int d = 0; d < 3000; ++d) {
+        const fs::path dir = t_ / ("r" + std::to_string(d));
+        romPath += (d ? ";" : "") + dir.string();
+        if (d % 300 == 0) {
+            fs::create_directory(dir);
+            Zips(dir, {"pong"});
+            expected.push_back("Pong    [pong]");
+        }
+    }
+    WriteFile(t_ / "mame.ini", "rompath " + romPath + "\n");
+    form_.state.MameExeName = "mame";
+    form_.state.LVNGameList = "LVN_LIST.txt";
+    Listing("pong \"Pong\"\n");
+    StartFrontend(form_);
+    EXPECT_EQ(List(), expected);
+    EXPECT_EQ(form_.state.caption, "Lorvane   (romcount = 10)");
 }
 
 }  // namespace
