@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "quiet_ui.h"
 #include "game_list.h"
 #include "main_form.h"
 
@@ -36,26 +37,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kDirs = 4;
 constexpr int kKeys = 200;
 
-class QuietUi : public UiPort {
-public:
-    void MsgBox(const std::string& text, const std::string&, MsgIcon) override {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-    }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string BrowseForFolder(const std::string&) override { return {}; }
-    void Navigate(const std::string&) override {}
-    bool PaneCanShowPictures() override { return false; }
-    DetachedStartResult StartDetached(const CommandLine&) override { return {}; }
-    void SetBusyPointer(bool) override {}
-    void Repaint() override {}
-    void ProgressOpen(const std::string&, int) override {}
-    void ProgressUpdate(int, int, const std::string&) override {}
-    bool ProgressCancelled() override { return false; }
-    void ProgressClose() override {}
-    void StateChanged() override {}
-    void CloseWindow() override {}
-    void DoEvents() override {}
-};
+using bench::QuietUi;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "quiet_ui.h"
 #include "command_capture.h"
 #include "emulator_ini.h"
 #include "file_exists.h"
@@ -42,24 +43,7 @@ constexpr const char* kEmulator = "/usr/games/mame";
 constexpr int kRuns = 9;
 constexpr std::size_t kSets = 45000;
 
-class QuietUi : public UiPort {
-public:
-    void MsgBox(const std::string&, const std::string&, MsgIcon) override {}
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string BrowseForFolder(const std::string&) override { return {}; }
-    void Navigate(const std::string&) override {}
-    bool PaneCanShowPictures() override { return false; }
-    DetachedStartResult StartDetached(const CommandLine&) override { return {}; }
-    void SetBusyPointer(bool) override {}
-    void Repaint() override {}
-    void ProgressOpen(const std::string&, int) override {}
-    void ProgressUpdate(int, int, const std::string&) override {}
-    bool ProgressCancelled() override { return false; }
-    void ProgressClose() override {}
-    void StateChanged() override {}
-    void CloseWindow() override {}
-    void DoEvents() override {}
-};
+using bench::QuietUi;
 
 class BenchHost : public MainFormHost {
 public:

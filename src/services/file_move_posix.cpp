@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "posix_file.h"
+
 namespace lorvane {
 namespace {
 
@@ -19,34 +21,9 @@ int Injected(const char* step, const std::string& path) {
     return hook ? hook(step, path) : 0;
 }
 
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() { Close(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int Get() const { return fd_; }
-    int Close() {
-        int rc = 0;
-        if (fd_ >= 0) rc = ::close(fd_);
-        fd_ = -1;
-        return rc;
-    }
-
-private:
-    int fd_;
-};
-
-std::string DirOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+using posix::BaseOf;
+using posix::DirOf;
+using posix::Fd;
 
 MoveResult Moved() { return {MoveOutcome::Moved, std::nullopt}; }
 MoveResult TargetExists() { return {MoveOutcome::TargetExists, std::nullopt}; }
