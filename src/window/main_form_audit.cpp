@@ -67,10 +67,8 @@ void MAIN_form::Move_bad_roms_Click() {
     MsgBox("This Rom audit will currently only audit the first rom path located in your MAME.ini.",
            "Please Note", MsgIcon::Exclamation);
 
-    state_.busyPointer = true;
     ui_.SetBusyPointer(true);
     AtExit endBusy([this] {
-        state_.busyPointer = false;
         ui_.SetBusyPointer(false);
         ui_.Repaint();
     });

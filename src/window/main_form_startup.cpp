@@ -112,7 +112,6 @@ void MAIN_form::ErrorHandler() {
                    " Err.description = " + err.description,
                "An Error has occurred", MsgIcon::Critical);
     }
-    state_.closed = true;
     ui_.CloseWindow();
 }
 

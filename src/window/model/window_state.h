@@ -47,9 +47,6 @@ struct WindowState {
     int windowWidth = 0;
     int windowHeight = 0;
 
-    bool busyPointer = false;
-    bool closed = false;
-
     PendingError err;
 };
 
