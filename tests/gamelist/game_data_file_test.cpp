@@ -113,14 +113,6 @@ TEST_F(GameDataFileTest, NoListingAndNoFileSaysSo) {
     }
 }
 
-TEST_F(GameDataFileTest, AFileThatCannotBeWrittenFails) {
-    form_.state.LVNGameList = "nosub/LVN_LIST.txt";
-    EXPECT_THROW(CreateGameDataFile(form_), Failure);
-    EXPECT_FALSE(fs::exists(t_ / "nosub"));
-    EXPECT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(List(), Entries{"Before    [before]"});
-}
-
 // Whatever the emulator prints goes into the data file byte for byte and the
 // list is loaded from it without harm: megabytes of random bytes (NULs and
 // stray line ends included), text that is not UTF-8, or a program that only

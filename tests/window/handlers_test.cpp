@@ -28,13 +28,6 @@ protected:
         ADD_FAILURE() << "no entry " << entry;
         return -1;
     }
-    void Type(const std::string& keys) {
-        for (char c : keys) {
-            std::int16_t key = static_cast<unsigned char>(c);
-            form_.Combo1_KeyPress(key);
-            EXPECT_EQ(key, 0) << "typed keys are consumed";
-        }
-    }
 
     FakeUi ui_;
     MAIN_form form_{App(), ui_};
@@ -89,40 +82,6 @@ TEST_F(HandlersTest, AFailingCheckShowsTheWholeReportAndStartsNothing) {
     EXPECT_TRUE(ui_.starts.empty());
 }
 
-TEST_F(HandlersTest, TypeAheadCompletesTheFirstMatchAndSelectsTheRest) {
-    auto& list = form_.State().Combo1;
-    Type("pa");
-    EXPECT_EQ(list.text, "Pac-Land (World)    [pacland]");
-    EXPECT_EQ(list.selStart, 2);
-    EXPECT_EQ(list.selLength, static_cast<int>(list.text.size()) - 2);
-    Type("c-m");
-    EXPECT_EQ(list.List(list.ListIndex()), "Pac-Man (Midway)    [pacman]");
-    EXPECT_EQ(list.selStart, 5);
-
-    // A character that matches nothing leaves exactly the typed text, caret at
-    // its end, and no entry selected.
-    Type("x");
-    EXPECT_EQ(list.text, "Pac-Mx") << "the completed part keeps the entry's letters";
-    EXPECT_EQ(list.selStart, 6);
-    EXPECT_EQ(list.selLength, 0);
-    EXPECT_EQ(list.ListIndex(), -1);
-
-    // With no selection and the caret in the middle, the character goes at the end.
-    list.text = "Ga";
-    list.selStart = 1;
-    list.selLength = 0;
-    Type("l");
-    EXPECT_EQ(list.text, "Galaga    [galaga]");
-    EXPECT_EQ(list.selStart, 3);
-
-    // Escape and Backspace keep their default handling.
-    for (std::int16_t key : {27, 8}) {
-        form_.Combo1_KeyPress(key);
-        EXPECT_NE(key, 0);
-    }
-    EXPECT_EQ(list.text, "Galaga    [galaga]");
-}
-
 TEST_F(HandlersTest, ResizeFollowsTheThresholdsAndThePreviewState) {
     auto& s = form_.State();
     const auto unchanged = [&] {
@@ -156,39 +115,6 @@ TEST_F(HandlersTest, ResizeFollowsTheThresholdsAndThePreviewState) {
     EXPECT_EQ(s.Combo1Size.width, 7640);
 }
 
-TEST_F(HandlersTest, PreviewShowsTheSelectedGamesSnapshotOrAnEmptyPage) {
-    auto& s = form_.State();
-    s.snap_path = "snap/";
-    std::filesystem::create_directories(dir_ / "snap");
-    WriteFile(dir_ / "snap" / "pong.png", "png");
-    const int pong = Select("Pong (Rev E) [TTL]    [pong]");
-    form_.Combo1_Click();
-    EXPECT_TRUE(ui_.navigations.empty()) << "preview off: the pane is not touched";
-
-    form_.Preview_Click();
-    EXPECT_TRUE(s.Preview);
-    EXPECT_TRUE(s.brwPNGBrowser.visible);
-    EXPECT_EQ(ui_.navigations, (std::vector<std::string>{"about:blank"}));
-    s.Combo1.SetListIndex(pong);
-    form_.Combo1_Click();
-    Select("Galaga    [galaga]");
-    form_.Combo1_Click();
-    EXPECT_EQ(ui_.navigations, (std::vector<std::string>{"about:blank", "snap/pong.png", "about:blank"}));
-
-    form_.Preview_Click();
-    EXPECT_FALSE(s.Preview);
-    EXPECT_FALSE(s.brwPNGBrowser.visible);
-
-    // A pane that cannot show pictures: back to off, with the one message.
-    ui_.paneWorks = false;
-    form_.Preview_Click();
-    EXPECT_FALSE(s.Preview);
-    EXPECT_FALSE(s.brwPNGBrowser.visible);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, "This feature is not supported with your version of Internet Explorer.");
-    EXPECT_EQ(ui_.messages[0].title, "Feature Not supported");
-}
-
 TEST_F(HandlersTest, JoystickMenuChecksExactlyOneItem) {
     auto& s = form_.State();
     form_.JOY_SEL_Click(2);
@@ -216,22 +142,6 @@ TEST_F(HandlersTest, ExportWritesEveryEntryAndReplacesTheFile) {
     EXPECT_EQ(ui_.messages.back().text, "No Rom to export list for");
     EXPECT_EQ(ui_.messages.back().icon, MsgIcon::Exclamation);
     EXPECT_NE(ReadFile(dir_ / "AvailROM.txt").find("Galaga"), std::string::npos);
-}
-
-TEST_F(HandlersTest, AboutBoxHasFiveLines) {
-    form_.This_frontend_Click();
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    const std::string& text = ui_.messages[0].text;
-    EXPECT_EQ(ui_.messages[0].title, "Dunmere");
-    EXPECT_EQ(ui_.messages[0].icon, MsgIcon::Information);
-    EXPECT_EQ(text.rfind("Dunmere v1.6\r\nBy ", 0), 0u);
-    std::size_t breaks = 0;
-    for (std::size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p + 2)) ++breaks;
-    EXPECT_EQ(breaks, 4u);
-    EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\r\nFor information on MAME please visit https://www.mamedev.org/\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\r\nFor more feature rich frontends for use with M.A.M.E please visit\r\nhttps://"),
-              std::string::npos);
 }
 
 TEST_F(HandlersTest, CreateDefaultIniResetsTheFileAndLoadsItWithoutTouchingTheList) {
