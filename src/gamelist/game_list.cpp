@@ -20,7 +20,12 @@ void SetCountCaption(WindowState& state) {
 
 void LoadGameList(MainFormHost& form, const std::string& dataFileName, const std::string& romDir) {
     // Read first: a missing data file fails before anything is added.
-    const std::string text = ReadWholeFile(form.AppDir() + "/" + dataFileName);
+    std::string text;
+    try {
+        text = ReadWholeFile(form.AppDir() + "/" + dataFileName);
+    } catch (const Failure& f) {
+        throw DataFileFailure(f);
+    }
 
     // One read of the directory instead of one file test per game line.
     const RomDirectoryIndex roms(romDir);

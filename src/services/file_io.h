@@ -12,6 +12,11 @@ namespace lorvane {
 // Throws Failure (53 not found, 70 permission denied, 75 a directory, ...).
 std::string ReadWholeFile(const std::string& path);
 
+// A seam for fault-injection tests: when set, called before a file is read and
+// may return an errno to fail the read (root reads past any mode bits).
+using ReadFaultHook = int (*)(const std::string& path);
+void SetReadFaultHook(ReadFaultHook hook);
+
 // Throws Failure; the previous file at path survives any failure.
 void WriteFileAtomically(const std::string& path, const std::string& content);
 

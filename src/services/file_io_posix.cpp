@@ -15,6 +15,7 @@ namespace lorvane {
 namespace {
 
 std::atomic<WriteFaultHook> g_faultHook{nullptr};
+std::atomic<ReadFaultHook> g_readFaultHook{nullptr};
 
 int Injected(const char* step, const std::string& path) {
     WriteFaultHook hook = g_faultHook.load();
@@ -51,8 +52,11 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 }  // namespace
 
 void SetWriteFaultHook(WriteFaultHook hook) { g_faultHook.store(hook); }
+void SetReadFaultHook(ReadFaultHook hook) { g_readFaultHook.store(hook); }
 
 std::string ReadWholeFile(const std::string& path) {
+    const ReadFaultHook hook = g_readFaultHook.load();
+    if (const int injected = hook ? hook(path) : 0) throw FailureFromErrno(injected, path);
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) throw FailureFromErrno(errno, path);
     struct stat st {};

@@ -1,6 +1,3 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <utility>
 
 #include "emulator_commands.h"
@@ -25,13 +22,6 @@ void ResumeNext(PendingError& err, Fn&& fn) {
     } catch (const std::exception& e) {
         err.Set(ErrNo::PathFileAccessError, e.what());
     }
-}
-
-bool CanOpenForReading(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
 }
 
 }  // namespace
@@ -121,13 +111,10 @@ void MAIN_form::ErrorHandler() {
 void MAIN_form::StartFrontendReportingFailures() {
     try {
         Frontend_code::StartFrontend(*this);
+    } catch (const Frontend_code::DataFileFailure&) {
+        MsgBox("Press button on menu to create Mame data file", "ERROR", MsgIcon::Critical);
     } catch (const Failure& f) {
-        const std::string dataFile = JoinAppPath(appDir_, state_.LVNGameList);
-        const bool dataFileProblem = !Clean_code::FileExists(dataFile) || !CanOpenForReading(dataFile);
-        if (dataFileProblem)
-            MsgBox("Press button on menu to create Mame data file", "ERROR", MsgIcon::Critical);
-        else
-            ReportFailure(f);
+        ReportFailure(f);
     }
 }
 

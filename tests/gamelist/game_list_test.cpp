@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "fake_host.h"
+#include "file_io.h"
 #include "game_list.h"
 #include "temp_dir.h"
 
@@ -166,20 +167,19 @@ TEST_F(GameListTest, HostileDataFiles) {
     fs::create_directory(t_ / "dir.txt");
     fs::create_symlink("loop2.txt", t_ / "loop1.txt");
     fs::create_symlink("loop1.txt", t_ / "loop2.txt");
-    std::vector<std::string> bad = {"dir.txt", "loop1.txt"};
-    // Mode bits do not stop root from reading; the case is only made for others.
-    if (geteuid() != 0) {
-        WriteFile(t_ / "locked.txt", kHeader);
-        fs::permissions(t_ / "locked.txt", fs::perms::none);
-        bad.push_back("locked.txt");
-    }
+    // Mode bits do not stop root, so the unreadable file is made by the read seam.
+    WriteFile(t_ / "locked.txt", std::string(kHeader) + " pong \"Pong\"\n");
+    SetReadFaultHook([](const std::string& path) {
+        return path.ends_with("/locked.txt") ? EACCES : 0;
+    });
     form_.state.Combo1.Clear();
     form_.state.Combo1.AddItem("Kept    [kept]");
-    for (const std::string& name : bad) {
+    for (const char* name : {"dir.txt", "loop1.txt", "locked.txt", "missing.txt"}) {
         SCOPED_TRACE(name);
-        EXPECT_THROW(LoadGameList(form_, name, Dir(roms_)), Failure);
+        EXPECT_THROW(LoadGameList(form_, name, Dir(roms_)), DataFileFailure);
         EXPECT_EQ(List(), Entries{"Kept    [kept]"});
     }
+    SetReadFaultHook(nullptr);
 }
 
 // An emulator ini naming thousands of ROM directories, most of them missing.

@@ -2,8 +2,11 @@
 // the stand-in emulator.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "app_dir_fixture.h"
 #include "fake_ui.h"
+#include "file_io.h"
 #include "main_form.h"
 #include "standin.h"
 
@@ -165,20 +168,29 @@ TEST_F(StartupTest, AListThatCannotBeFilledLeavesTheWindowOpen) {
     WriteFile(dir_ / "LVN.ini", "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\nPreview_on=False\r\n");
     // A data file that is a directory can be neither written nor read.
     std::filesystem::create_directories(dir_ / "LVN_LIST.txt");
-    {
-        MAIN_form form(App(), ui_);
+    auto expectCreateHint = [&](FakeUi& ui) {
+        MAIN_form form(App(), ui);
         form.OnActivated();
-        ASSERT_FALSE(ui_.messages.empty());
-        EXPECT_EQ(ui_.messages.back().text, "Press button on menu to create Mame data file");
-        EXPECT_EQ(ui_.messages.back().title, "ERROR");
-        EXPECT_EQ(ui_.messages.back().icon, MsgIcon::Critical);
-        EXPECT_EQ(ui_.closes, 0);
+        ASSERT_FALSE(ui.messages.empty());
+        EXPECT_EQ(ui.messages.back().text, "Press button on menu to create Mame data file");
+        EXPECT_EQ(ui.messages.back().title, "ERROR");
+        EXPECT_EQ(ui.messages.back().icon, MsgIcon::Critical);
+        EXPECT_EQ(ui.closes, 0);
         EXPECT_EQ(form.State().Combo1.ListCount(), 0);
-    }
+    };
+    expectCreateHint(ui_);
 
-    // An empty ROM directory entry: the generic message, and the window stays.
+    // A data file that exists but cannot be read (made by the read seam, since
+    // these tests run as root): the same hint, and the file is left alone.
     std::filesystem::remove(dir_ / "LVN_LIST.txt");
     WriteFile(dir_ / "LVN_LIST.txt", kListing);
+    SetReadFaultHook([](const std::string& path) { return path.ends_with("/LVN_LIST.txt") ? EACCES : 0; });
+    FakeUi unreadable;
+    expectCreateHint(unreadable);
+    SetReadFaultHook(nullptr);
+    EXPECT_EQ(ReadFile(dir_ / "LVN_LIST.txt"), kListing);
+
+    // An empty ROM directory entry: the generic message, and the window stays.
     WriteFile(dir_ / "mame.ini", "rompath roms;;other\n");
     FakeUi ui;
     MAIN_form form(App(), ui);
