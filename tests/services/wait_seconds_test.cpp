@@ -20,35 +20,21 @@ struct CountingPump : EventPump {
     bool fail = false;
 };
 
-double TimedWait(float seconds, bool pumpEvents, EventPump& pump) {
-    const auto start = std::chrono::steady_clock::now();
-    WaitSeconds(seconds, pumpEvents, pump);
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-TEST(WaitSeconds, WaitThatIsOverPumpsNothing) {
-    CountingPump pump;
-    WaitSeconds(0.0f, true, pump);
-    WaitSeconds(-1.5f, true, pump);
-    WaitSeconds(std::nanf(""), true, pump);
-    EXPECT_EQ(pump.pumps, 0);
-}
-
-TEST(WaitSeconds, WaitsAtLeastTheTimeAsked) {
-    CountingPump pump;
-    EXPECT_GE(TimedWait(0.2f, true, pump), 0.2);
-    EXPECT_GE(pump.pumps, 2);
-
-    CountingPump idle;
-    EXPECT_GE(TimedWait(0.2f, false, idle), 0.2);
-    EXPECT_EQ(idle.pumps, 0);
-}
-
-TEST(WaitSeconds, FailureInsideEndsTheWaitQuietly) {
-    CountingPump pump;
-    pump.fail = true;
-    EXPECT_NO_THROW(WaitSeconds(5.0f, true, pump));
-    EXPECT_EQ(pump.pumps, 1);
+TEST(WaitSeconds, WaitsTheTimeAskedPumpingOnlyWhenAskedAndEndsQuietlyOnAFailure) {
+    CountingPump over;
+    for (const float seconds : {0.0f, -1.5f, std::nanf("")}) WaitSeconds(seconds, true, over);
+    EXPECT_EQ(over.pumps, 0) << "a wait that is over pumped";
+    for (const bool pumping : {true, false}) {
+        CountingPump pump;
+        const auto start = std::chrono::steady_clock::now();
+        WaitSeconds(0.2f, pumping, pump);
+        EXPECT_GE(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.2);
+        EXPECT_TRUE(pumping ? pump.pumps >= 2 : pump.pumps == 0) << pump.pumps << " pumps";
+    }
+    CountingPump failing;
+    failing.fail = true;
+    EXPECT_NO_THROW(WaitSeconds(5.0f, true, failing));
+    EXPECT_EQ(failing.pumps, 1) << "the wait went on after a failure";
 }
 
 }  // namespace

@@ -9,103 +9,71 @@
 namespace lorvane {
 namespace {
 
-using test::FakeHost;
-using test::TempDir;
-using test::WriteFile;
-using Dirs = std::vector<std::string>;
-
 TEST(EmulatorIni, NamesTheIniBesideTheExecutable) {
-    EXPECT_EQ(EmulatorIniName("mame.exe"), "mame.ini");
-    EXPECT_EQ(EmulatorIniName("MAME.exe"), "MAME.ini");
-    EXPECT_EQ(EmulatorIniName("MAME.EXE"), "MAME.EXE");  // case-sensitive: names the executable
-    EXPECT_EQ(EmulatorIniName("my.exe.exe"), "my.ini.ini");
-    EXPECT_EQ(EmulatorIniName("mame.exec"), "mame.inic");
-    EXPECT_EQ(EmulatorIniName("mame"), "mame.ini");
-    EXPECT_EQ(EmulatorIniName("bin.d/mame"), "bin.d/mame.ini");
-    EXPECT_EQ(EmulatorIniName("mame64.sh"), "mame64.sh");
-    EXPECT_EQ(EmulatorIniPath("/opt/lvn", "mame"), "/opt/lvn/mame.ini");
+    const std::pair<const char*, const char*> names[] = {
+        {"mame.exe", "mame.ini"},     {"MAME.EXE", "MAME.EXE"},  // case-sensitive: names the executable
+        {"my.exe.exe", "my.ini.ini"}, {"mame.exec", "mame.inic"},
+        {"mame", "mame.ini"},         {"bin.d/mame", "bin.d/mame.ini"},
+        {"mame64.sh", "mame64.sh"},
+    };
+    for (const auto& [exe, ini] : names) EXPECT_EQ(EmulatorIniName(exe), ini) << exe;
 }
 
-TEST(EmulatorIni, RomPathFromTheFirstRomPathLine) {
-    TempDir dir;
-    const std::string app = dir.Str();
-    PendingError pending;
-    auto romPath = [&](const std::string& ini) {
-        WriteFile(dir / "mame.ini", ini);
-        return Clean_code::GetMameRomPath(app, "mame", pending);
-    };
-
-    pending.Set(57, "left over");
-    EXPECT_EQ(Clean_code::GetMameRomPath(app, "mame", pending), Dirs{"roms/"});
-    EXPECT_FALSE(pending.IsSet());
-
-    EXPECT_EQ(romPath("rompath  roms\n"), Dirs{"roms/"});
-    EXPECT_EQ(romPath("# video opengl\r\nROMPATH roms;/srv/my roms/\r\n"), (Dirs{"roms/", "/srv/my roms/"}));
-    EXPECT_EQ(romPath("ROMPATH a; b\n"), (Dirs{"a/", " b/"}));
-    EXPECT_EQ(romPath("ROMPATH=roms\n"), Dirs{"=roms/"});
-    EXPECT_EQ(romPath("ROMPATH\troms \n"), Dirs{"\troms/"});
-    EXPECT_EQ(romPath(";rompath nope\nrompath yes\nrompath no\n"), Dirs{"yes/"});
-    EXPECT_EQ(romPath("ROMPATHS  x\n"), Dirs{"S  x/"});
-    EXPECT_EQ(romPath("rompath                 $HOME/mame/roms;/usr/share/games/mame/roms\n"),
-              (Dirs{"$HOME/mame/roms/", "/usr/share/games/mame/roms/"}));
-    EXPECT_EQ(romPath("ROMPATH    \nrompath roms\n"), Dirs{});
-    EXPECT_EQ(romPath("ROMPATH"), Dirs{});
-    EXPECT_EQ(romPath("ROMPAT roms\nsnapshot_directory snap\n"), Dirs{});
-
-    for (const char* bad : {"ROMPATH a;;b\n", "ROMPATH a;\n", "ROMPATH ;a\n"}) {
-        try {
-            romPath(bad);
-            ADD_FAILURE() << "accepted " << bad;
-        } catch (const Failure& f) {
-            EXPECT_EQ(f.Number(), ErrNo::InvalidArgument) << bad;
-        }
+// Both answers as one text, "ROM directories | snapshot directory", where
+// either part may be "error N".
+std::string Read(test::FakeHost& host) {
+    std::string rom, snap;
+    try {
+        for (const auto& d : Clean_code::GetMameRomPath(host.AppDir(), "mame", host.state.err)) rom += d + ";";
+    } catch (const Failure& f) {
+        rom = "error " + std::to_string(f.Number());
     }
-
-    // Upper-case ".EXE" is left alone, so the executable itself is read and matches nothing.
-    WriteFile(dir / "MAME.EXE", std::string("\x7f" "ELF\0\0binary", 12));
-    EXPECT_EQ(Clean_code::GetMameRomPath(app, "MAME.EXE", pending), Dirs{});
+    try {
+        Frontend_code::GetMameSnapshotDir(host);
+        snap = host.state.snap_path;
+    } catch (const Failure& f) {
+        snap = "error " + std::to_string(f.Number());
+    }
+    return rom + " | " + snap;
 }
 
-TEST(EmulatorIni, SnapshotDirectory) {
-    TempDir dir;
-    FakeHost host(dir.Str());
+TEST(EmulatorIni, RomPathAndSnapshotDirectory) {
+    test::TempDir dir;
     const std::string app = dir.Str();
+    test::FakeHost host(app);
     host.state.MameExeName = "mame";
-    auto snapDir = [&](const std::string& ini) {
-        WriteFile(dir / "mame.ini", ini);
-        host.state.snap_path = "unchanged";
-        Frontend_code::GetMameSnapshotDir(host);
-        return host.state.snap_path;
-    };
-    auto failure = [&](const std::string& ini) {
-        try {
-            snapDir(ini);
-        } catch (const Failure& f) {
-            EXPECT_EQ(host.state.snap_path, "unchanged");
-            return f.Number();
-        }
-        return ErrNo::None;
-    };
-
+    // No ini: the defaults, and an error left over from before is cleared by each.
     host.state.err.Set(57, "left over");
-    Frontend_code::GetMameSnapshotDir(host);
-    EXPECT_EQ(host.state.snap_path, app + "/snap/");
+    EXPECT_EQ(Clean_code::GetMameRomPath(app, "mame", host.state.err), std::vector<std::string>{"roms/"});
+    EXPECT_FALSE(host.state.err.IsSet());
+    host.state.err.Set(57, "left over");
+    EXPECT_EQ(Read(host), "roms/; | " + app + "/snap/");
     EXPECT_FALSE(host.state.err.IsSet());
 
-    EXPECT_EQ(snapDir("snapshot_directory snap\n"), app + "/snap/");
-    EXPECT_EQ(snapDir("rompath                 $HOME/mame/roms\n"
-                      "snapshot_directory      $HOME/.mame/snap\n"),
-              app + "/$HOME/.mame/snap/");
-    EXPECT_EQ(snapDir("SNAPSHOT_DIR       pics/\n"), app + "/pics/");
-    EXPECT_EQ(snapDir("snapshot_directory /var/games/snap\n"), "/var/games/snap/");
-    EXPECT_EQ(snapDir("snapshot_directory snap;/var/snap\n"), "snap;/var/snap/");
-    EXPECT_EQ(snapDir("#snapshot_directory x\nsnapshot_directory=first\nsnapshot_directory second\n"),
-              app + "/first/");  // 19 characters are dropped: "=" is the 19th
-    EXPECT_EQ(snapDir("rompath roms\n"), "unchanged");
-
-    EXPECT_EQ(failure("SNAPSHOT_DIR snap\n"), ErrNo::InvalidArgument);  // 17 characters
-    EXPECT_EQ(failure("snapshot_directory \n"), ErrNo::InvalidArgument);
-    EXPECT_EQ(failure("snapshot_directory            \n"), ErrNo::InvalidArgument);
+    const std::pair<const char*, std::string> cases[] = {
+        {"# video opengl\r\nROMPATH roms;/srv/my roms/\r\nSNAPSHOT_DIR       pics/\r\n",
+         "roms/;/srv/my roms/; | " + app + "/pics/"},
+        {"rompath                 $HOME/mame/roms;/usr/share/games/mame/roms\n"
+         "snapshot_directory      $HOME/.mame/snap\n",
+         "$HOME/mame/roms/;/usr/share/games/mame/roms/; | " + app + "/$HOME/.mame/snap/"},
+        {"ROMPATH a; b\nsnapshot_directory /var/games/snap\n", "a/; b/; | /var/games/snap/"},
+        {"ROMPATH=roms\nsnapshot_directory snap;/var/snap\n", "=roms/; | snap;/var/snap/"},
+        // 19 characters are dropped: "=" is the 19th.
+        {"ROMPATH\troms \n#snapshot_directory x\nsnapshot_directory=first\nsnapshot_directory second\n",
+         "\troms/; | " + app + "/first/"},
+        {";rompath nope\nrompath yes\nrompath no\nSNAPSHOT_DIR snap\n", "yes/; | error 5"},  // 17 characters
+        {"ROMPATHS  x\nsnapshot_directory \n", "S  x/; | error 5"},
+        {"ROMPATH    \nrompath roms\nsnapshot_directory            \n", " | error 5"},
+        {"ROMPATH", " | unchanged"},
+        {"ROMPAT roms\nsnapshot_directory snap\n", " | " + app + "/snap/"},
+        {"ROMPATH a;;b\n", "error 5 | unchanged"},
+        {"ROMPATH a;\n", "error 5 | unchanged"},
+    };
+    for (const auto& [ini, want] : cases) {
+        test::WriteFile(dir / "mame.ini", ini);
+        host.state.snap_path = "unchanged";
+        EXPECT_EQ(Read(host), want) << ini;
+    }
 }
 
 }  // namespace

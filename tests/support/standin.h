@@ -20,9 +20,6 @@
 //                                       "out2\n" stdout, "err2\n" stderr
 //                                       (each flushed, 20 ms apart)
 //                        bytes N        N bytes "0123456789" repeated, stdout
-//                        megabytes N    N MiB of listing-like lines, stdout:
-//                                       32-byte lines, the k-th (from 0)
-//                                       printf("g%07d  \"Game number %07d\"\n", k, k)
 //                        grandchild     starts a child that keeps the output
 //                                       open for 1 s and then prints "late\n"
 //                        readstdin      reads standard input to its end and
@@ -31,7 +28,6 @@
 //                        crash          prints "partial\n" then kills itself
 //                                       with SIGKILL
 //                        hang           prints nothing and sleeps for an hour
-//                        noise N        N MiB of random bytes, stdout
 #include <filesystem>
 #include <string>
 

@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <sstream>
 #include <string>
 
@@ -55,38 +53,6 @@ void SleepMs(long ms) {
     }
 }
 
-// Lines of 32 bytes: "g0000000  \"Game number 0000000\"\n".
-void PrintListing(long mebibytes) {
-    const long linesPerMiB = 1024 * 1024 / 32;
-    char line[64];
-    long index = 0;
-    for (long m = 0; m < mebibytes; ++m) {
-        std::string block;
-        block.reserve(1024 * 1024);
-        for (long i = 0; i < linesPerMiB; ++i, ++index) {
-            std::snprintf(line, sizeof line, "g%07ld  \"Game number %07ld\"\n", index, index);
-            block += line;
-        }
-        WriteAll(1, block);
-    }
-}
-
-void PrintNoise(long mebibytes) {
-    unsigned long long x = static_cast<unsigned long long>(getpid()) * 2654435761ULL ^
-                           static_cast<unsigned long long>(time(nullptr));
-    if (x == 0) x = 88172645463325252ULL;
-    std::string block(1024 * 1024, '\0');
-    for (long m = 0; m < mebibytes; ++m) {
-        for (char& c : block) {
-            x ^= x << 13;
-            x ^= x >> 7;
-            x ^= x << 17;
-            c = static_cast<char>(x & 0xff);
-        }
-        WriteAll(1, block);
-    }
-}
-
 int RunMode(const std::string& mode, long number) {
     if (mode == "silent") return 0;
     if (mode == "interleave") {
@@ -103,14 +69,6 @@ int RunMode(const std::string& mode, long number) {
         std::string out;
         for (long i = 0; i < number; ++i) out += static_cast<char>('0' + i % 10);
         WriteAll(1, out);
-        return 0;
-    }
-    if (mode == "megabytes") {
-        PrintListing(number);
-        return 0;
-    }
-    if (mode == "noise") {
-        PrintNoise(number);
         return 0;
     }
     if (mode == "grandchild") {

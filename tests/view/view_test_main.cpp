@@ -1,6 +1,5 @@
-// The view tests need a QApplication; without a display they use the
-// offscreen platform. Qt's own settings and caches (the file dialog keeps a
-// history) go to a temporary home, never the user's.
+// A QApplication on the offscreen platform; Qt's settings and caches (the file
+// dialog keeps a history) go to a temporary home, never the user's.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,15 +7,7 @@
 #include <QTemporaryDir>
 
 namespace {
-
 QtMessageHandler previousHandler = nullptr;
-
-// Notes the offscreen platform prints on every dialog; they say nothing about the code under test.
-void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.startsWith(QLatin1String("This plugin does not support"))) return;
-    if (previousHandler) previousHandler(type, context, message);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,7 +20,10 @@ int main(int argc, char** argv) {
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv(name, QFile::encodeName(path));
     }
-    previousHandler = qInstallMessageHandler(QuietHandler);
+    // The offscreen platform's note on every dialog says nothing about the code under test.
+    previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& where, const QString& text) {
+        if (!text.startsWith(QLatin1String("This plugin does not support"))) previousHandler(type, where, text);
+    });
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
