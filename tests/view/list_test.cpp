@@ -56,7 +56,7 @@ TEST_F(ListTest, ArrowKeysAndClicksChooseEntriesAndShowTheirPicturesTypeAheadDoe
         {Qt::Key_PageDown, kPuckMan, QColor()}, {Qt::Key_Down, kPuckMan, QColor()},  // a page reaches the end, stays
         {Qt::Key_PageUp, kBreakout, kBreakoutColour}, {Qt::Key_Up, kBreakout, kBreakoutColour}};
     for (const auto& step : steps) {
-        SCOPED_TRACE(QTest::toString(step.key));
+        SCOPED_TRACE(QKeySequence(step.key).toString().toStdString());
         Key(step.key);
         Shows(Entry(step.row), 0, true, step.row);
         EXPECT_EQ(PaneColour(), step.colour);
