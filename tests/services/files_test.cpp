@@ -133,6 +133,7 @@ TEST_F(FilesTest, MoveNeverDestroysAFile) {
 
     using enum MoveOutcome;
     const std::tuple<const char*, int, MoveOutcome, std::int32_t> cases[] = {
+        {"copy", ENOSPC, Failed, ErrNo::DiskFull},     {"copy", EACCES, Failed, ErrNo::PermissionDenied},
         {"copy", EIO, Failed, ErrNo::DeviceIoError},   {"sync", EIO, Failed, ErrNo::DeviceIoError},
         {"place", EIO, Failed, ErrNo::DeviceIoError},  {"syncdir", EIO, Failed, ErrNo::DeviceIoError},
         {"unlink", EIO, Failed, ErrNo::DeviceIoError}, {"rename", EACCES, Failed, ErrNo::PermissionDenied},

@@ -1,6 +1,6 @@
 #pragma once
-// A second file system for tests that cross one: a small tmpfs mounted on a
-// fresh temporary directory. Mounting needs root; Mounted() says whether it
+// A second file system for tests that cross one, or fill one: a small tmpfs
+// mounted on a fresh temporary directory. Mounting needs root; Mounted() says whether it
 // worked and Why() why not.
 #include <sys/mount.h>
 #include <unistd.h>
@@ -15,12 +15,12 @@ namespace lorvane::test {
 
 class TmpfsMount {
 public:
-    TmpfsMount() {
+    explicit TmpfsMount(const std::string& size = "16m") {
         if (::geteuid() != 0) {
             why_ = "mounting a tmpfs needs root";
             return;
         }
-        if (::mount("tmpfs", dir_.Str().c_str(), "tmpfs", 0, "size=16m") != 0) {
+        if (::mount("tmpfs", dir_.Str().c_str(), "tmpfs", 0, ("size=" + size).c_str()) != 0) {
             why_ = std::string("mount -t tmpfs failed: ") + std::strerror(errno);
             return;
         }

@@ -210,6 +210,24 @@ TEST_F(AuditTest, SetsThatCannotBeMovedStayCountedAndTheReportSaysWhy) {
     EXPECT_EQ(ListDir(dir_ / "more"), "galaga.zip");
 }
 
+// A target that fills up: the set that does not fit stays whole where it was,
+// the report says why, and the sets after it still move.
+TEST_F(AuditTest, ASetThatDoesNotFitTheTargetStaysWholeAndTheReportSaysWhy) {
+    TmpfsMount full("64k");
+    if (!full.Mounted()) GTEST_SKIP() << full.Why();
+    Sets({"small", "big", "after"});
+    const std::string big(256 << 10, 'b');
+    WriteFile(dir_ / "roms" / "big.zip", big);
+    ui_.folderAnswer = full.Str();
+    form_.Move_bad_roms_Click();
+    EXPECT_EQ(ListDir(full.Path()), "BadRoms.txt after.zip small.zip");
+    EXPECT_EQ(ReadFile(dir_ / "roms" / "big.zip"), big);
+    const std::string report = ReadFile(full.Path() / "BadRoms.txt");
+    EXPECT_NE(report.find(NotFound("big") + "big.zip was not moved: "), std::string::npos) << report;
+    EXPECT_NE(report.find(std::strerror(ENOSPC)), std::string::npos) << report;
+    EXPECT_EQ(Shown(ui_).at(3), Count(3));
+}
+
 TEST_F(AuditTest, AnEmulatorThatCannotBeStartedStopsTheAuditAndLeavesTheRestInPlace) {
     Sets({"s0", "s1", "s2", "s3", "s4"});
     const auto stopped = [&](int err, int done) {
