@@ -20,7 +20,6 @@ class FakeUi : public UiPort {
 public:
     void MsgBox(const std::string& text, const std::string& title, MsgIcon icon) override {
         messages.push_back({text, title, icon});
-        if (onMessage) onMessage(messages.back());
     }
     std::string InputBox(const std::string& prompt, const std::string& title,
                          const std::string& preset) override {
@@ -34,8 +33,8 @@ public:
         folderInstructions.push_back(instruction);
         return folderAnswer;
     }
-    void Navigate(const std::string& target) override { navigations.push_back(target); }
-    bool PaneCanShowPictures() override { return paneWorks; }
+    void Navigate(const std::string&) override {}
+    bool PaneCanShowPictures() override { return true; }
     DetachedStartResult StartDetached(const CommandLine& argv) override {
         starts.push_back(argv);
         return startResult;
@@ -45,9 +44,8 @@ public:
         if (onPump) onPump();
     }
     void SetBusyPointer(bool busy) override { busyPointerChanges.push_back(busy); }
-    void Repaint() override { ++repaints; }
-    void ProgressOpen(const std::string& title, int total) override {
-        progressTitle = title;
+    void Repaint() override {}
+    void ProgressOpen(const std::string&, int total) override {
         progressOpen = true;
         progressTotal = total;
     }
@@ -74,14 +72,10 @@ public:
     std::deque<std::string> inputAnswers;
     std::vector<std::string> folderInstructions;
     std::string folderAnswer;
-    std::vector<std::string> navigations;
-    bool paneWorks = true;
     std::vector<CommandLine> starts;
     DetachedStartResult startResult{true, 0};
     int pumps = 0;
     std::vector<bool> busyPointerChanges;
-    int repaints = 0;
-    std::string progressTitle;
     bool progressOpen = false;
     int progressTotal = 0;
     std::vector<Progress> progress;
@@ -90,7 +84,6 @@ public:
     std::function<void(const Progress&)> onProgress;
     int stateChanges = 0;
     int closes = 0;
-    std::function<void(const RecordedMessage&)> onMessage;
     std::function<void()> onPump;
 };
 
