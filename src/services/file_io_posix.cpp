@@ -25,6 +25,7 @@ int Injected(const char* step, const std::string& path) {
 using posix::BaseOf;
 using posix::DirOf;
 using posix::Fd;
+using posix::WriteAll;
 
 // A link is written through to its target rather than replaced by a file.
 std::string ResolveLink(const std::string& path) {
@@ -34,19 +35,6 @@ std::string ResolveLink(const std::string& path) {
         if (realpath(path.c_str(), buf)) return buf;
     }
     return path;
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -120,9 +108,7 @@ void WriteFileAtomically(const std::string& requestedPath, const std::string& co
         ::unlink(tmp.c_str());
         throw FailureFromErrno(e, path);
     }
-    // Make the rename itself durable.
-    Fd dfd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dfd.Get() >= 0) ::fsync(dfd.Get());
+    posix::SyncDirectory(dir);  // makes the rename itself durable
 }
 
 }  // namespace lorvane

@@ -24,6 +24,7 @@ int Injected(const char* step, const std::string& path) {
 using posix::BaseOf;
 using posix::DirOf;
 using posix::Fd;
+using posix::SyncDirectory;
 
 MoveResult Moved() { return {MoveOutcome::Moved, std::nullopt}; }
 MoveResult TargetExists() { return {MoveOutcome::TargetExists, std::nullopt}; }
@@ -50,11 +51,6 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
     return 0;
 }
 
-void SyncDirectory(const std::string& dir) {
-    Fd dfd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dfd.Get() >= 0) ::fsync(dfd.Get());
-}
-
 int SyncDirectoryChecked(const std::string& dir) {
     Fd dfd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dfd.Get() < 0) return errno;
@@ -71,17 +67,7 @@ int CopyContent(int in, int out) {
             return errno;
         }
         if (n == 0) return 0;
-        const char* p = buf.data();
-        std::size_t left = static_cast<std::size_t>(n);
-        while (left > 0) {
-            const ssize_t w = ::write(out, p, left);
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                return errno;
-            }
-            p += w;
-            left -= static_cast<std::size_t>(w);
-        }
+        if (!posix::WriteAll(out, buf.data(), static_cast<std::size_t>(n))) return errno;
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// Small pieces shared by the file writers: a descriptor that closes itself, and
-// the directory and last component of a path.
+// Small pieces shared by the file writers: a descriptor that closes itself,
+// whole writes, directory flushes, and the directory and last component of a path.
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 
 namespace lorvane::posix {
@@ -24,6 +26,27 @@ public:
 private:
     int fd_;
 };
+
+// Writes all of data, going on after interruptions and short writes; false
+// with errno set on failure.
+inline bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Makes a rename in dir durable; best effort, for callers past the point of no return.
+inline void SyncDirectory(const std::string& dir) {
+    Fd dfd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dfd.Get() >= 0) ::fsync(dfd.Get());
+}
 
 inline std::string DirOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
