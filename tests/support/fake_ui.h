@@ -43,19 +43,15 @@ public:
         ++pumps;
         if (onPump) onPump();
     }
-    void SetBusyPointer(bool busy) override { busyPointerChanges.push_back(busy); }
+    void SetBusyPointer(bool) override {}
     void Repaint() override {}
-    void ProgressOpen(const std::string&, int total) override {
-        progressOpen = true;
-        progressTotal = total;
-    }
+    void ProgressOpen(const std::string&, int) override { progressOpen = true; }
     void ProgressUpdate(int done, int total, const std::string& current) override {
-        progress.push_back({done, total, current});
-        if (onProgress) onProgress(progress.back());
+        if (onProgress) onProgress({done, total, current});
     }
     bool ProgressCancelled() override { return cancelRequested; }
-    void ProgressClose() override { progressOpen = false; ++progressCloses; }
-    void StateChanged() override { ++stateChanges; }
+    void ProgressClose() override { progressOpen = false; }
+    void StateChanged() override {}
     void CloseWindow() override { ++closes; }
 
     struct Progress {
@@ -75,14 +71,9 @@ public:
     std::vector<CommandLine> starts;
     DetachedStartResult startResult{true, 0};
     int pumps = 0;
-    std::vector<bool> busyPointerChanges;
     bool progressOpen = false;
-    int progressTotal = 0;
-    std::vector<Progress> progress;
     bool cancelRequested = false;
-    int progressCloses = 0;
     std::function<void(const Progress&)> onProgress;
-    int stateChanges = 0;
     int closes = 0;
     std::function<void()> onPump;
 };

@@ -13,10 +13,8 @@ bool RealEmulatorAvailable() { return access(kRealEmulator, X_OK) == 0; }
 void PrepareRealEmulatorDir(const fs::path& dir) {
     WriteFile(dir / "mame",
               "#!/bin/sh\n"
-              "exec /usr/games/mame -inipath \"$(dirname \"$0\")\" \"$@\"\n");
-    fs::permissions(dir / "mame", fs::perms::owner_all | fs::perms::group_read |
-                                      fs::perms::group_exec | fs::perms::others_read |
-                                      fs::perms::others_exec);
+              "HOME=\"$(dirname \"$0\")\" exec /usr/games/mame -inipath \"$(dirname \"$0\")\" \"$@\"\n");
+    fs::permissions(dir / "mame", fs::perms(0755));
     WriteFile(dir / "mame.ini",
               "rompath                   roms\n"
               "snapshot_directory        snap\n"

@@ -1,6 +1,6 @@
 #pragma once
 // An application directory around Debian's real emulator: an executable script
-// `mame` running /usr/games/mame with this directory as its ini path, and a
+// `mame` running /usr/games/mame with this directory as its ini path and home, and a
 // mame.ini naming roms/ and snap/.
 #include <filesystem>
 #include <string>

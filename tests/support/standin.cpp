@@ -1,7 +1,6 @@
 #include "standin.h"
 
-#include <fstream>
-#include <sstream>
+#include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -12,17 +11,13 @@ std::string StandInProgram() { return LORVANE_STANDIN_PATH; }
 fs::path InstallStandIn(const fs::path& dir, const std::string& name) {
     const fs::path target = dir / name;
     fs::copy_file(StandInProgram(), target, fs::copy_options::overwrite_existing);
-    fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(target, fs::perms(0755));
     return target;
 }
 
 std::string StandInArgs(const fs::path& dir, const std::string& name) {
-    std::ifstream in(dir / (name + ".args"), std::ios::binary);
-    if (!in) return "";
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    const fs::path args = dir / (name + ".args");
+    return fs::exists(args) ? ReadFile(args) : "";
 }
 
 }  // namespace lorvane::test

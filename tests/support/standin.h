@@ -14,17 +14,13 @@
 //                      roms/<that name>.zip exists beside the program, the
 //                      check fails as if <name>.verify/<set> were missing
 //   <name>.listxml     with -listxml: printed to standard output unchanged
-//   <name>.mode        one word (and a number) changing everything above:
+//   <name>.mode        one word changing everything above:
 //                        silent         prints nothing, exit 0
 //                        interleave     "out1\n" stdout, "err1\n" stderr,
 //                                       "out2\n" stdout, "err2\n" stderr
 //                                       (each flushed, 20 ms apart)
-//                        bytes N        N bytes "0123456789" repeated, stdout
 //                        grandchild     starts a child that keeps the output
 //                                       open for 1 s and then prints "late\n"
-//                        readstdin      reads standard input to its end and
-//                                       prints "stdin:<count>\n" (count = bytes
-//                                       read, or -1 when the read failed)
 //                        crash          prints "partial\n" then kills itself
 //                                       with SIGKILL
 //                        hang           prints nothing and sleeps for an hour

@@ -53,7 +53,7 @@ void SleepMs(long ms) {
     }
 }
 
-int RunMode(const std::string& mode, long number) {
+int RunMode(const std::string& mode) {
     if (mode == "silent") return 0;
     if (mode == "interleave") {
         WriteAll(1, "out1\n");
@@ -65,12 +65,6 @@ int RunMode(const std::string& mode, long number) {
         WriteAll(2, "err2\n");
         return 0;
     }
-    if (mode == "bytes") {
-        std::string out;
-        for (long i = 0; i < number; ++i) out += static_cast<char>('0' + i % 10);
-        WriteAll(1, out);
-        return 0;
-    }
     if (mode == "grandchild") {
         const pid_t pid = fork();
         if (pid == 0) {
@@ -79,22 +73,6 @@ int RunMode(const std::string& mode, long number) {
             _exit(0);
         }
         return pid < 0 ? 1 : 0;
-    }
-    if (mode == "readstdin") {
-        long count = 0;
-        char buf[4096];
-        for (;;) {
-            const ssize_t n = read(0, buf, sizeof buf);
-            if (n == 0) break;
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                count = -1;
-                break;
-            }
-            count += n;
-        }
-        WriteAll(1, "stdin:" + std::to_string(count) + "\n");
-        return 0;
     }
     if (mode == "crash") {
         WriteAll(1, "partial\n");
@@ -132,9 +110,8 @@ int main(int argc, char** argv) {
     if (ReadText(self + ".mode", modeText)) {
         std::istringstream in(modeText);
         std::string word;
-        long number = 0;
-        in >> word >> number;
-        const int rc = RunMode(word, number);
+        in >> word;
+        const int rc = RunMode(word);
         if (rc >= 0) return rc;
     }
 

@@ -1,6 +1,5 @@
 #pragma once
-// An application directory in a temporary folder, made the working directory
-// for the test (as the program makes its own directory the working one).
+// A temporary application directory, made the working one as the program does with its own.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,19 +11,19 @@
 
 namespace lorvane::test {
 
+namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
 class AppDirTest : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::current_path(dir_.Path()); }
-    void TearDown() override { std::filesystem::current_path(previous_); }
+    void SetUp() override { fs::current_path(dir_.Path()); }
+    void TearDown() override { fs::current_path(previous_); }
     std::string App() const { return dir_.Str(); }
 
-    std::filesystem::path previous_ = std::filesystem::current_path();
+    fs::path previous_ = fs::current_path();
     TempDir dir_;
 };
 
-// "title|icon|text" of every message shown, the icon as its number.
 inline Strings Shown(const FakeUi& ui) {
     Strings out;
     for (const RecordedMessage& m : ui.messages)
