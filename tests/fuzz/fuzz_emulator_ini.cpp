@@ -1,12 +1,7 @@
-// Reads the ROM path and the snapshot directory from an arbitrary emulator ini.
-//
-// The input is the whole mame.ini beside an emulator named "mame". A Failure is
-// an accepted answer to a bad file; a crash, undefined behaviour or any other
-// exception is not. Properties of every answer:
-// - each ROM directory is non-empty, ends with "/" and holds no ";";
-// - snap_path is non-empty and ends with "/"; it lies inside the application
-//   directory unless it is absolute or a ";" list, and it is left as it was
-//   when the file has no snapshot line or the read fails.
+// An arbitrary mame.ini: a Failure is an accepted answer; otherwise every ROM
+// directory is non-empty, ends with "/" and holds no ";", and snap_path ends with
+// "/", lies inside the application directory unless absolute, and is left as it
+// was when the read fails.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -1,12 +1,5 @@
-// ExtractRomName over arbitrary text, and over list entries built from
-// arbitrary parts.
-//
-// Properties:
-// - for any text, a non-empty result stands in the text between a "[" and a
-//   "]", holds no "[", and no "]" follows that closing bracket;
-// - for desc + "    [" + name + "]" with a name free of "[" and "]" (the first
-//   byte says where desc ends; the brackets are dropped from the name part)
-//   the result is the name, whatever desc holds.
+// ExtractRomName: on any text a result is the last bracketed part and holds no
+// "["; on desc + "    [" + name + "]" it is the name, whatever desc holds.
 #include <cstddef>
 #include <cstdint>
 #include <string>

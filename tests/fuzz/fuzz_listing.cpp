@@ -1,14 +1,7 @@
-// Reads arbitrary data as a game listing, both as text (ForEachListingGame) and
-// as the data file of a list load (LoadGameList) over a ROM directory holding a
-// few sets, a link, a dangling link, a directory and a hidden file.
-//
-// Properties:
-// - every game's name is non-empty, holds no "/", NUL, blank or double quote
-//   and does not start with "."; its description holds no double quote;
-// - its list entry ends with "]" and ExtractRomName gives the name back;
-// - the load lists exactly the games whose set name + ".zip" FileExists finds
-//   in the ROM directory (natodef bringing the natodefa entry with it), in the
-//   list's sorted order.
+// Arbitrary data as a listing and as the data file of a list load over a ROM
+// directory with sets, links, a directory and a hidden file: every game name is
+// a plain file name, its entry gives it back through ExtractRomName, and the load
+// lists exactly the games whose set FileExists finds (natodef with natodefa).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -1,24 +1,10 @@
-// Writes one key into arbitrary profile text and reads it back.
-//
-// Input: three bytes giving the lengths of the section name, the key and the
-// value (each cut to what is left), those three texts, and then the file's
-// content.
-//
-// Properties:
-// - The write is refused (Failure) exactly when it could change the file's
-//   structure: a section name that is blank or holds a line break or "]", a key
-//   that is blank, holds a line break or "=", or starts with ";" or "[", a value
-//   with a line break.
-// - After an accepted write, FindProfileValue gives the value back as the
-//   reader presents every value: blanks and tabs at both ends removed, then one
-//   pair of matching quotes (" or ') around the rest removed.
-// - Every other line of the file survives, in order, byte for byte: the edit
-//   either replaces one key line (keeping the indentation and spelling of the
-//   key), inserts the key line, or appends the section header and the key
-//   line; no line end of the original changes.
-// - Writing the same value again changes nothing.
-// The value read also goes through the settings' conversions, which may refuse
-// it (Failure) but must not misbehave.
+// Writes one key into arbitrary profile text and reads it back. Input: three
+// length bytes (section, key, value), those texts, then the file's content.
+// - The write is refused exactly when it could change the file's structure.
+// - An accepted value reads back as the reader presents values (blanks and tabs
+//   trimmed, one pair of matching quotes removed).
+// - Every other line survives in order byte for byte, no line end changes, and
+//   writing the same value again changes nothing.
 #include <cstddef>
 #include <cstdint>
 #include <string>
