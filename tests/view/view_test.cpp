@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "combo_parts.h"
@@ -20,26 +22,22 @@
 namespace lorvane::test {
 namespace {
 
-// Rows in the list's sorted order; the listing gives them backwards, for the list to sort.
-enum Row { kBreakout, kPacMan, kPokemon, kPong, kPuckMan, kRowCount, kAnyRow = -2 };
+enum Row { kBreakout, kPacMan, kPokemon, kPong, kPuckMan, kRowCount, kAnyRow = -2 };  // sorted; listed backwards
 constexpr const char* kGames[][2] = {{"breakout", "Breakout [TTL]"}, {"pacman", "Pac-Man (Midway)"},
-                                     {"pokepuzl", "Pok\xc3\xa9mon Puzzle League"}, {"pong", "Pong (Rev E) [TTL]"},
-                                     {"puckman", "PuckMan (Japan set 1)"}};
+    {"pokepuzl", "Pok\xc3\xa9mon Puzzle League"}, {"pong", "Pong (Rev E) [TTL]"}, {"puckman", "PuckMan (Japan set 1)"}};
 QString Entry(int row) { return QString::fromUtf8(kGames[row][1]) + "    [" + kGames[row][0] + "]"; }
-const QColor kPongColour(200, 0, 0), kBreakoutColour(0, 0, 200), kNone;  // snap/<name>.png
+const QColor kPongColour(200, 0, 0), kNone;  // snap/pong.png; breakout has none
 
-// "title / text" of each box the action opens; each plain text, information, OK only.
-template <class Action>
-QStringList CatchMessageBoxes(Action action) {
+QStringList CatchMessageBoxes(const std::function<void()>& action) {
     QStringList caught;
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&caught] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) return;
-        caught << box->windowTitle() + " / " + box->text();
-        EXPECT_TRUE(box->textFormat() == Qt::PlainText && box->standardButtons() == QMessageBox::Ok &&
-                    box->icon() == QMessageBox::Information);
-        box->done(QMessageBox::Ok);
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && box->isVisible()) {
+            caught << box->windowTitle() + " / " + box->text();
+            EXPECT_TRUE(box->textFormat() == Qt::PlainText && box->standardButtons() == QMessageBox::Ok &&
+                        box->icon() == QMessageBox::Information);
+            box->done(QMessageBox::Ok);
+        }
     });
     watcher.start(5);
     action();
@@ -48,32 +46,28 @@ QStringList CatchMessageBoxes(Action action) {
 
 struct TestWindow : MainWindow {  // its pane can fail as on a system without a PNG reader
     using MainWindow::MainWindow;
-    bool PaneCanShowPictures() override { return picturesReadable && MainWindow::PaneCanShowPictures(); }
     bool picturesReadable = true;
+    bool PaneCanShowPictures() override { return picturesReadable && MainWindow::PaneCanShowPictures(); }
 };
 
 struct ViewTest : ::testing::Test {
-    void Open(bool previewOn) {  // shown, with the list filled by the start-up
+    void SetUp() override {  // shown, with the list filled by the start-up
         InstallStandIn(dir_.Path(), "mame");
         for (const char* sub : {"mame.verify", "roms", "snap"}) std::filesystem::create_directories(dir_ / sub);
         WriteFile(dir_ / "mame.verify" / "pong", "romset pong is best available\n1 romsets found, 1 were OK.\n");
         WriteFile(dir_ / "mame.ini",
                   "rompath " + (dir_ / "roms").string() + "\nsnapshot_directory " + (dir_ / "snap").string() + "\n");
-        WriteFile(dir_ / "LVN.ini", std::string("[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\n"
-                                                "Joy=1\r\nPreview_on=") + (previewOn ? "True" : "False") + "\r\n");
+        WriteFile(dir_ / "LVN.ini",
+                  "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\nPreview_on=False\r\n");
         std::string listing = "Name:             Description:\n";
-        for (int row = kRowCount - 1; row >= 0; --row) {
-            WriteFile(dir_ / "roms" / (std::string(kGames[row][0]) + ".zip"), "");
-            listing += std::string(kGames[row][0]) + "  \"" + kGames[row][1] + "\"\n";
-        }
+        for (int row = kRowCount - 1; row >= 0; --row)
+            WriteFile(dir_ / "roms" / (std::string(kGames[row][0]) + ".zip"), ""),
+                listing += std::string(kGames[row][0]) + "  \"" + kGames[row][1] + "\"\n";
         WriteFile(dir_ / "LVN_LIST.txt", listing);
-        for (const auto& [name, colour] : {std::pair("pong", kPongColour), std::pair("breakout", kBreakoutColour)}) {
-            QImage picture(40, 30, QImage::Format_RGB32);
-            picture.fill(colour);
-            ASSERT_TRUE(picture.save(QString::fromStdString((dir_ / "snap" / name).string()) + ".png"));
-        }
-        window_ = std::make_unique<TestWindow>(dir_.Str());
-        window_->show();
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(kPongColour);
+        ASSERT_TRUE(picture.save(QString::fromStdString((dir_ / "snap" / "pong.png").string())));
+        (window_ = std::make_unique<TestWindow>(dir_.Str()))->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         ASSERT_TRUE(QTest::qWaitFor([this] { return window_->Form().State().Combo1.ListCount() == kRowCount; }));
     }
@@ -106,72 +100,19 @@ struct ViewTest : ::testing::Test {
         const QImage image = window_->BrwPNGBrowser()->pixmap().toImage();
         return image.isNull() ? kNone : image.pixelColor(image.width() / 2, image.height() / 2);
     }
-
-    void ResizeOuter(int width, int height) {  // in twips
-        const QSize frame = window_->frameGeometry().size() - window_->geometry().size();
-        window_->resize(width / 15 - frame.width(), height / 15 - frame.height());
-        const WindowState& state = window_->Form().State();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return state.windowWidth == width && state.windowHeight == height; }));
-    }
-
     TempDir dir_;
     std::unique_ptr<TestWindow> window_;
 };
 
-// Typing completes the first entry with the typed prefix in any case; keys, clicks choose and launch.
-TEST_F(ViewTest, TypeAheadKeysAndClicksChooseEntriesAndLaunchThem) {
-    ASSERT_NO_FATAL_FAILURE(Open(true));
-    const struct { QKeySequence key; const char* typed; QString text; int start; bool completed; int row; QColor pane; }
-        steps[] = {  // text null: the row's entry; typed null: a click on the row
-            {{}, "p", {}, 1, true, kPacMan, kNone},
-            {{}, "u", {}, 2, true, kPuckMan, kNone},  // replaces the completed part
-            {Qt::Key_Backspace, "", "Pu", 2, false, kAnyRow, kNone},
-            {Qt::Key_Home, "x", "Pux", 3, false, -1, kNone},  // caret moved, nothing selected: still appends
-            {QKeySequence::SelectAll, "Pok", {}, 3, true, kPokemon, kNone},
-            {{}, "\xc3\xa9", {}, 4, true, kPokemon, kNone},  // one character, two bytes
-            {Qt::Key_Down, "", {}, 0, true, kPong, kPongColour},
-            {{}, nullptr, {}, 0, true, kBreakout, kBreakoutColour}};
-    for (const auto& step : steps) {
-        SCOPED_TRACE(testing::Message() << step.key.toString().toStdString() << step.typed);
-        if (!step.typed) ClickRow(step.row);
-        if (!step.key.isEmpty()) Key(step.key);
-        Type(step.typed);
-        const QString text = step.text.isNull() ? Entry(step.row) : step.text;
-        const QString tail = step.completed ? text.mid(step.start) : QString();
-        const int at = Edit()->hasSelectedText() ? Edit()->selectionStart() : Edit()->cursorPosition();
-        EXPECT_EQ(QString("%1|%2|%3").arg(Edit()->text()).arg(at).arg(Edit()->selectedText()),
-                  QString("%1|%2|%3").arg(text).arg(step.start).arg(tail));
-        const int row = step.row == kAnyRow ? List()->currentIndex().row() : step.row;  // model, view, selection agree
-        EXPECT_EQ((QList<int>{window_->Form().State().Combo1.ListIndex(), List()->currentIndex().row(),
-                              List()->selectionModel()->selectedIndexes().value(0).row()}), QList<int>(3, row));
-        EXPECT_EQ(PaneColour(), step.pane);
-    }
-    ClickRow(kPong, true);  // double-click and Enter check the set, then start it; a failed check starts nothing
-    ExpectRuns("pong\t-verifyroms\npong\n");
-    EXPECT_EQ(CatchMessageBoxes([&] {
-        Type("Pa");
-        Key(Qt::Key_Enter);
-        Key(QKeySequence::SelectAll);
-        Type("zz");
-        Key(Qt::Key_Return);  // nothing selected: nothing happens
-        QTest::qWait(200);
-    }).size(), 1);  // the failed check's report, whose text tests/window pins
-    ExpectRuns("pong\t-verifyroms\npong\npacman\t-verifyroms\n");
-}
-
-// The preview switch says when it cannot work and shows the empty page; exact captions; one joystick
-// mark follows the choice; the About box.
-TEST_F(ViewTest, MenusPreviewJoystickAndAbout) {
-    ASSERT_NO_FATAL_FAILURE(Open(false));
+// Menus, preview, joystick, About; type-ahead in any case; keys and clicks choose and launch; resize limits.
+TEST_F(ViewTest, MenusTypeAheadLaunchAndResizes) {
     window_->picturesReadable = false;
-    EXPECT_EQ(CatchMessageBoxes([&] { ClickMenuItem(MenuItem("Preview")); }),
-              QStringList{"Feature Not supported / "
-                          "This feature is not supported with your version of Internet Explorer."});
+    EXPECT_EQ(CatchMessageBoxes([&] { ClickMenuItem(MenuItem("Preview")); }), QStringList{"Feature Not supported / "
+              "This feature is not supported with your version of Internet Explorer."});
     window_->picturesReadable = true;
     ClickRow(kPong);
     ClickMenuItem(MenuItem("Preview"));
     EXPECT_TRUE(MenuItem("Preview")->isChecked() && window_->BrwPNGBrowser()->isVisible());
-    EXPECT_EQ(window_->BrwPNGBrowser()->Page(), "about:blank");
     EXPECT_EQ(PaneColour(), kNone);  // the empty page, not the selected game's picture
     EXPECT_EQ(MainWindow(dir_.Str()).windowTitle(), "LorvaneW");  // before any start-up
     QStringList items;  // each menu's name and title, then its items' names and captions
@@ -184,33 +125,60 @@ TEST_F(ViewTest, MenusPreviewJoystickAndAbout) {
                                "MAKE_GAME_LIST Recreate Game List|Input Input|Joystick JoyStick Settings|"
                                "JOY_SEL Autodetect|JOY_SEL None|JOY_SEL HotRod|JOY_SEL HotRod SE|about About|"
                                "This_frontend About this Frontend");
-    ClickMenuItem(MenuItem("JOY_SEL", 2));
-    ClickMenuItem(MenuItem("JOY_SEL", 2));  // the same item again stays checked
-    QString marks;
-    for (int i = 0; i < 4; ++i) marks += MenuItem("JOY_SEL", i)->isChecked() ? 'x' : '-';
-    EXPECT_EQ(marks, "--x-");
+    for (int twice = 0; twice < 2; ++twice) ClickMenuItem(MenuItem("JOY_SEL", 2));  // the same item again stays checked
+    EXPECT_TRUE(MenuItem("JOY_SEL", 2)->isChecked());
+    EXPECT_EQ(std::ranges::count_if(window_->findChildren<QAction*>("JOY_SEL"), &QAction::isChecked), 1);
     const QString about = CatchMessageBoxes([&] { ClickMenuItem(MenuItem("This_frontend")); }).join("\n--\n");
     EXPECT_TRUE(QRegularExpression(QRegularExpression::anchoredPattern(  // exactly one box
         "Dunmere / Dunmere v1\\.6\nBy [^\r\n]*\\S\nFor information on MAME please visit \\S+\n"
         "For more feature rich frontends for use with M\\.A\\.M\\.E please visit\n\\S+")).match(about).hasMatch())
         << about.toStdString();
-}
-
-// At and one pixel around the 4800 and 1170 twip limits the list and the pane stay put or follow.
-TEST_F(ViewTest, ResizesAtAndAroundTheLimits) {
-    ASSERT_NO_FATAL_FAILURE(Open(true));
-    const struct { int width, height, listWidth, listHeight, exeWidth, paneLeft; } rows[] = {
+    const struct { QKeySequence key; const char* typed; QString text; int start, row; QColor pane; } steps[] = {
+        {QKeySequence::SelectAll, "p", {}, 1, kPacMan, kNone}, {{}, "u", {}, 2, kPuckMan, kNone},
+        {Qt::Key_Backspace, "", "Pu", 2, kAnyRow, kNone}, {Qt::Key_Home, "x", "Pux", 3, -1, kNone},  // appends
+        {QKeySequence::SelectAll, "Pok", {}, 3, kPokemon, kNone}, {{}, "\xc3\xa9", {}, 4, kPokemon, kNone},  // 2 bytes
+        {Qt::Key_Down, "", {}, 0, kPong, kPongColour}, {{}, nullptr, {}, 0, kBreakout, kNone}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << step.key.toString().toStdString() << step.typed);
+        if (!step.typed) ClickRow(step.row);
+        if (!step.key.isEmpty()) Key(step.key);
+        Type(step.typed);
+        const QString text = step.text.isNull() ? Entry(step.row) : step.text;
+        const int at = Edit()->hasSelectedText() ? Edit()->selectionStart() : Edit()->cursorPosition();
+        EXPECT_EQ(QString("%1|%2|%3").arg(Edit()->text()).arg(at).arg(Edit()->selectedText()),
+                  QString("%1|%2|%3").arg(text).arg(step.start).arg(step.text.isNull() ? text.mid(step.start) : ""));
+        const int row = step.row == kAnyRow ? List()->currentIndex().row() : step.row;  // model, view, selection agree
+        EXPECT_EQ((QList<int>{window_->Form().State().Combo1.ListIndex(), List()->currentIndex().row(),
+                              List()->selectionModel()->selectedIndexes().value(0).row()}), QList<int>(3, row));
+        EXPECT_EQ(PaneColour(), step.pane);
+    }
+    ClickRow(kPong, true);  // double-click and Enter check the set, then start it; a failed check starts nothing
+    ExpectRuns("pong\t-hotrod\t-verifyroms\npong\t-hotrod\n");
+    EXPECT_EQ(CatchMessageBoxes([&] {  // one box: the failed check's report, whose text tests/window pins
+        Type("Pa");
+        Key(Qt::Key_Enter);
+        Key(QKeySequence::SelectAll);
+        Type("zz");
+        Key(Qt::Key_Return);  // nothing selected: nothing happens
+        QTest::qWait(200);
+    }).size(), 1);
+    ExpectRuns("pong\t-hotrod\t-verifyroms\npong\t-hotrod\npacman\t-hotrod\t-verifyroms\n");
+    const struct { int width, height, listWidth, listHeight, exeWidth, paneLeft; } rows[] = {  // twips
         {4800, 6000, 0, 4830, 2880, 240}, {7500, 1170, 2700, 0, 5580, 2940}, {4815, 1185, 15, 15, 2895, 255},
         {4785, 6000, 4200, 4830, 7080, 4440}, {9000, 1155, 4200, 4830, 7080, 4440}};
+    const WindowState& s = window_->Form().State();
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.width << " x " << row.height);
-        ASSERT_NO_FATAL_FAILURE(ResizeOuter(9000, 6000));
-        ASSERT_NO_FATAL_FAILURE(ResizeOuter(row.width, row.height));
+        for (const QSize t : {QSize(9000, 6000), QSize(row.width, row.height)}) {  // from the largest size
+            window_->resize(t / 15 - (window_->frameGeometry().size() - window_->geometry().size()));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return s.windowWidth == t.width() && s.windowHeight == t.height(); }));
+        }
         EXPECT_EQ(window_->Combo1()->size(), QSize(row.listWidth / 15, row.listHeight / 15));
         EXPECT_EQ(window_->MameExeName()->width(), row.exeWidth / 15);
         EXPECT_EQ(window_->BrwPNGBrowser()->geometry(), QRect(row.paneLeft / 15, 28, 288, 285));
     }
 }
+
 
 }  // namespace
 }  // namespace lorvane::test
