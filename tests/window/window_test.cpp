@@ -1,5 +1,7 @@
 // The window's handlers and the bad ROM set audit over the stand-in emulator and real files.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -217,6 +219,24 @@ TEST_F(MainFormTest, EveryWrittenFileSurvivesEveryFailedStep) {
                                                 [&](const RecordedMessage& m) { return m.title == w.title; })));
         }
     }
+}
+
+// A writer killed between writing and renaming: the old file is whole, its hidden leftover is no file.
+TEST_F(MainFormTest, AKilledWriterLeavesTheOldFile) {
+    WriteFile(dir_ / "LVN.ini", kIni);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        SetWriteFaultHook([](const char* step, const std::string&) { return *step == 'r' ? (_exit(9), 0) : 0; });
+        WriteFileAtomically(App() + "/LVN.ini", "[Settings]\r\nMAME NAME=new\r\n");
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9) << "the writer did not reach the rename";
+    EXPECT_EQ(ListDir(dir_.Path()).rfind(".LVN.ini.tmp-", 0), 0u) << ListDir(dir_.Path());
+    EXPECT_FALSE(Clean_code::FileExists(App() + "/*.tmp-*"));
+    EXPECT_EQ(ReadFile(dir_ / "LVN.ini"), kIni);
 }
 
 const std::string kNote = "Please Note|2|This Rom audit will currently only audit the first rom path located in "
