@@ -176,7 +176,7 @@ int Main() {
     if (!mkdtemp(pattern)) return 1;
     const fs::path app = pattern;
     // An application directory whose emulator reads app/mame.ini: rompath roms.
-    Write(app / "mame", std::string("#!/bin/sh\nexec ") + kEmulator + " -inipath \"$(dirname \"$0\")\" \"$@\"\n");
+    fs::copy_file(LORVANE_EMULATOR_WRAPPER, app / "mame");
     fs::permissions(app / "mame", fs::perms::owner_all);
     Write(app / "mame.ini", "rompath roms\n");
     fs::create_directories(app / "roms");

@@ -38,11 +38,8 @@ write_once() {
   fi
 }
 
-write_once "$demo_dir/mame" <<'SCRIPT'
-#!/bin/sh
-# The emulator reads mame.ini from the directory of this script.
-exec /usr/games/mame -inipath "$(dirname "$0")" "$@"
-SCRIPT
+# The emulator reads the mame.ini beside this script.
+write_once "$demo_dir/mame" <"$(dirname "$0")/emulator-wrapper.sh"
 chmod +x "$demo_dir/mame"
 
 write_once "$demo_dir/mame.ini" <<'INI'

@@ -5,13 +5,10 @@
 #include "game_list.h"
 
 namespace lorvane::Frontend_code {
-namespace {
 
-void ReportNoDataFile(MainFormHost& form) {
-    form.Ui().MsgBox("Press button on menu to create Mame data file", "ERROR", MsgIcon::Critical);
+void ReportNoDataFile(UiPort& ui) {
+    ui.MsgBox("Press button on menu to create Mame data file", "ERROR", MsgIcon::Critical);
 }
-
-}  // namespace
 
 void CreateGameDataFile(MainFormHost& form) {
     form.Ui().MsgBox(
@@ -28,7 +25,7 @@ void CreateGameDataFile(MainFormHost& form) {
     // part way, gave no usable listing: it must not replace a good data file.
     if (listing.text.empty() || listing.signaled) {
         if (!Clean_code::FileExists(dataPath)) {
-            ReportNoDataFile(form);
+            ReportNoDataFile(form.Ui());
             return;
         }
         const std::string why = listing.signaled
@@ -46,7 +43,7 @@ void CreateGameDataFile(MainFormHost& form) {
     if (Clean_code::FileExists(dataPath))
         StartFrontend(form);
     else
-        ReportNoDataFile(form);
+        ReportNoDataFile(form.Ui());
 }
 
 }  // namespace lorvane::Frontend_code

@@ -26,4 +26,7 @@ void StartFrontend(MainFormHost& form);
 // Captures the emulator's listing into the data file, then rebuilds the list.
 void CreateGameDataFile(MainFormHost& form);
 
+// Sends the user to the menu command that creates the data file.
+void ReportNoDataFile(UiPort& ui);
+
 }  // namespace lorvane::Frontend_code

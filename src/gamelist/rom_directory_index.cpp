@@ -1,53 +1,16 @@
 #include "rom_directory_index.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <sys/vfs.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <functional>
 
+#include "directory_listing.h"
 #include "file_exists.h"
 
 namespace lorvane {
 namespace {
 
 constexpr std::string_view kZip = ".zip";
-
-// A name the directory listing can only answer when lookups compare names byte
-// for byte. On the local file systems below they do, unless the directory is
-// marked case-insensitive; anywhere else (FAT, NTFS, network and FUSE file
-// systems, ...) a lookup may find a file under a name the listing never shows.
-bool LookupsAreExact(int fd) {
-    struct statfs fs {};
-    if (fstatfs(fd, &fs) != 0) return false;
-    switch (static_cast<unsigned long>(fs.f_type)) {
-        case 0xEF53UL:      // ext2, ext3, ext4
-        case 0x9123683EUL:  // btrfs
-        case 0x58465342UL:  // xfs
-        case 0x01021994UL:  // tmpfs
-        case 0x858458F6UL:  // ramfs
-        case 0x794C7630UL:  // overlayfs
-        case 0x2FC12FC1UL:  // zfs
-        case 0xF2F52010UL:  // f2fs
-        case 0xCA451A4EUL:  // bcachefs
-        case 0x52654973UL:  // reiserfs
-        case 0x73717368UL:  // squashfs
-        case 0xE0F5E1E2UL:  // erofs
-            break;
-        default:
-            return false;
-    }
-    int flags = 0;
-    if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_CASEFOLD_FL) != 0) return false;
-    return true;
-}
 
 std::size_t HashOf(std::string_view s) { return std::hash<std::string_view>{}(s); }
 
@@ -67,55 +30,21 @@ RomDirectoryIndex::RomDirectoryIndex(std::string romDir) : romDir_(std::move(rom
 
 void RomDirectoryIndex::ReadDirectory() {
     const std::size_t slash = romDir_.rfind('/');
-    const std::string dir =
-        slash == std::string::npos ? "." : romDir_.substr(0, slash == 0 ? 1 : slash);
-
-    DIR* d = opendir(dir.c_str());
-    if (!d) {
-        // Missing, or not a directory: no path below it names a file. Anything
-        // else (a directory that may be searched but not listed, no descriptors
-        // left, ...) is answered name by name.
-        mode_ = (errno == ENOENT || errno == ENOTDIR) ? Mode::Absent : Mode::PerName;
-        return;
+    const std::string dir = slash == std::string::npos ? "." : romDir_.substr(0, slash == 0 ? 1 : slash);
+    switch (ListOrdinaryFiles(dir, prefix_, kZip, [this](std::string_view stem) { Add(stem); })) {
+        case DirectoryListing::Listed:
+            BuildTable();
+            mode_ = Mode::Indexed;
+            return;
+        case DirectoryListing::Absent:
+            mode_ = Mode::Absent;
+            return;
+        case DirectoryListing::NotListable:
+            names_.clear();
+            offsets_.clear();
+            mode_ = Mode::PerName;
+            return;
     }
-    const int fd = dirfd(d);
-    // A directory that may be listed but not searched lets no file in it be
-    // tested, though its names show.
-    if (faccessat(fd, ".", X_OK, AT_EACCESS) != 0 || !LookupsAreExact(fd)) {
-        closedir(d);
-        mode_ = Mode::PerName;
-        return;
-    }
-
-    errno = 0;
-    while (const dirent* e = readdir(d)) {
-        const std::string_view name = e->d_name;
-        // Hidden files never count as present.
-        if (name.empty() || name.front() == '.') continue;
-        if (name.size() < prefix_.size() + kZip.size() || !name.starts_with(prefix_) ||
-            !name.ends_with(kZip))
-            continue;
-        bool ordinary = false;
-        if (e->d_type == DT_REG) {
-            ordinary = true;
-        } else if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-            // Links are followed; a dangling one names no file.
-            struct stat st {};
-            ordinary = fstatat(fd, e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
-        }
-        if (ordinary) Add(name.substr(prefix_.size(), name.size() - prefix_.size() - kZip.size()));
-        errno = 0;
-    }
-    const int readError = errno;
-    closedir(d);
-    if (readError != 0) {
-        names_.clear();
-        offsets_.clear();
-        mode_ = Mode::PerName;
-        return;
-    }
-    BuildTable();
-    mode_ = Mode::Indexed;
 }
 
 void RomDirectoryIndex::Add(std::string_view stem) {

@@ -24,8 +24,8 @@ struct CaptureResult {
 // is requested.
 CaptureResult RunCapture(const CommandLine& argv, bool captureStdout, bool captureStderr);
 
-// A capture that runs beside others: the caller waits on Fd() (poll) and calls
-// ReadAvailable() until it returns false; Finish() then reaps the child.
+// A capture that runs beside others: the caller waits with WaitForOutput and
+// calls ReadAvailable() until it returns false; Finish() then reaps the child.
 class ChildCapture {
 public:
     ChildCapture() = default;
@@ -55,6 +55,14 @@ private:
     int readFd_ = -1;
     CaptureResult result_;
 };
+
+// Waits until at least one of the captures has output to read or has reached
+// its end, or until timeoutMs have passed; returns, for each capture in order,
+// whether it is ready. A null entry, or one whose pipe is closed, never is.
+std::vector<bool> WaitForOutput(const std::vector<const ChildCapture*>& captures, int timeoutMs);
+
+// How many checks can usefully run at once: the processors this program may use.
+int ProcessorCount();
 
 namespace MGetCmdOutput {
 // The text both streams gave, or the empty text when the program could not be

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include <cerrno>
 
 #include "failure.h"
+#include "posix_file.h"
 
 extern char** environ;
 
@@ -24,20 +26,8 @@ constexpr int kMaxBlocksPerCall = 16;
 constexpr int kCapturePipeSize = 1 << 20;
 constexpr long kDrainedPauseNs = 2'000'000;
 
-void CloseFd(int& fd) {
-    if (fd >= 0) ::close(fd);
-    fd = -1;
-}
-
-// Keeps a pipe end off 0, 1 and 2, which the child's set-up rewires.
-bool MoveAboveStdio(int& fd) {
-    if (fd > 2) return true;
-    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
-    if (moved < 0) return false;
-    ::close(fd);
-    fd = moved;
-    return true;
-}
+using posix::AboveStdio;
+using posix::CloseFd;
 
 void RecordStatus(CaptureResult& r, int status) {
     if (WIFEXITED(status)) {
@@ -146,10 +136,9 @@ bool ChildCapture::Start(const CommandLine& argv, bool captureStdout, bool captu
         result_.startErrno = errno;
         return false;
     }
-    int readFd = fds[0];
-    int writeFd = fds[1];
-    if (!MoveAboveStdio(readFd) || !MoveAboveStdio(writeFd) ||
-        ::fcntl(readFd, F_SETFL, ::fcntl(readFd, F_GETFL) | O_NONBLOCK) != 0) {
+    int readFd = AboveStdio(fds[0]);
+    int writeFd = AboveStdio(fds[1]);
+    if (readFd < 0 || writeFd < 0 || ::fcntl(readFd, F_SETFL, ::fcntl(readFd, F_GETFL) | O_NONBLOCK) != 0) {
         result_.startErrno = errno;
         CloseFd(readFd);
         CloseFd(writeFd);
@@ -229,6 +218,25 @@ CaptureResult RunCapture(const CommandLine& argv, bool captureStdout, bool captu
     CaptureResult result = child.Result();
     result.text = std::move(text);
     return result;
+}
+
+std::vector<bool> WaitForOutput(const std::vector<const ChildCapture*>& captures, int timeoutMs) {
+    std::vector<pollfd> fds;
+    fds.reserve(captures.size());
+    for (const ChildCapture* c : captures) fds.push_back({c ? c->Fd() : -1, POLLIN, 0});
+    std::vector<bool> ready(captures.size(), false);
+    // An interrupted wait reports nothing ready; the caller simply waits again.
+    if (::poll(fds.data(), fds.size(), timeoutMs) <= 0) return ready;
+    for (std::size_t k = 0; k < fds.size(); ++k) ready[k] = fds[k].fd >= 0 && fds[k].revents != 0;
+    return ready;
+}
+
+int ProcessorCount() {
+    cpu_set_t cpus;
+    CPU_ZERO(&cpus);
+    if (::sched_getaffinity(0, sizeof cpus, &cpus) == 0 && CPU_COUNT(&cpus) > 0) return CPU_COUNT(&cpus);
+    const long online = ::sysconf(_SC_NPROCESSORS_ONLN);
+    return online > 0 ? static_cast<int>(online) : 1;
 }
 
 namespace MGetCmdOutput {

@@ -7,24 +7,15 @@
 
 #include <cerrno>
 
+#include "posix_file.h"
+
 extern char** environ;
 
 namespace lorvane {
 namespace {
 
-// Keeps a descriptor off 0, 1 and 2 (close-on-exec), so that wiring the
-// child's standard input cannot overwrite it.
-int AboveStdio(int fd) {
-    if (fd < 0 || fd > 2) return fd;
-    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
-    ::close(fd);
-    return moved;
-}
-
-void CloseFd(int& fd) {
-    if (fd >= 0) ::close(fd);
-    fd = -1;
-}
+using posix::AboveStdio;
+using posix::CloseFd;
 
 // The second fork runs in a copy of a possibly multithreaded process: _Fork
 // skips the fork handlers that libraries may have registered.

@@ -17,11 +17,6 @@ namespace {
 std::atomic<WriteFaultHook> g_faultHook{nullptr};
 std::atomic<ReadFaultHook> g_readFaultHook{nullptr};
 
-int Injected(const char* step, const std::string& path) {
-    WriteFaultHook hook = g_faultHook.load();
-    return hook ? hook(step, path) : 0;
-}
-
 using posix::BaseOf;
 using posix::DirOf;
 using posix::Fd;
@@ -75,7 +70,7 @@ void WriteFileAtomically(const std::string& requestedPath, const std::string& co
 
     // Hidden, so that no existence test ever takes it for the real file.
     std::string tmp = dir + "/." + BaseOf(path) + ".tmp-XXXXXX";
-    int err = Injected("open", path);
+    int err = posix::Injected(g_faultHook, "open", path);
     Fd fd(err ? -1 : mkostemp(tmp.data(), O_CLOEXEC));
     if (err == 0 && fd.Get() < 0) err = errno;
     if (err != 0) throw FailureFromErrno(err, path);
@@ -97,12 +92,12 @@ void WriteFileAtomically(const std::string& requestedPath, const std::string& co
     }
     if (::fchmod(fd.Get(), mode) != 0) fail(errno);
 
-    if ((err = Injected("write", path)) != 0) fail(err);
+    if ((err = posix::Injected(g_faultHook, "write", path)) != 0) fail(err);
     if (!WriteAll(fd.Get(), content.data(), content.size())) fail(errno);
-    if ((err = Injected("sync", path)) != 0) fail(err);
+    if ((err = posix::Injected(g_faultHook, "sync", path)) != 0) fail(err);
     if (::fsync(fd.Get()) != 0) fail(errno);
     if (fd.Close() != 0) fail(errno);
-    if ((err = Injected("rename", path)) != 0) fail(err);
+    if ((err = posix::Injected(g_faultHook, "rename", path)) != 0) fail(err);
     if (::rename(tmp.c_str(), path.c_str()) != 0) {
         const int e = errno;
         ::unlink(tmp.c_str());

@@ -1,9 +1,11 @@
 #pragma once
-// Small pieces shared by the file writers: a descriptor that closes itself,
-// whole writes, directory flushes, and the directory and last component of a path.
+// Small pieces shared by the services: a descriptor that closes itself, whole
+// writes, directory flushes, the directory and last component of a path, and
+// the fault-injection seams of the file writers.
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <string>
 
@@ -26,6 +28,30 @@ public:
 private:
     int fd_;
 };
+
+inline void CloseFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+// Keeps a descriptor off 0, 1 and 2 (close-on-exec), which wiring a child's
+// standard streams would overwrite. Takes the descriptor; returns the one to
+// use, or -1 with errno set (the descriptor given is closed either way).
+inline int AboveStdio(int fd) {
+    if (fd < 0 || fd > 2) return fd;
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    return moved;
+}
+
+// A test's hook may fail a step of a file operation with an errno; 0 lets it run.
+template <typename Hook, typename... Args>
+int Injected(const std::atomic<Hook>& hook, const Args&... args) {
+    const Hook h = hook.load();
+    return h ? h(args...) : 0;
+}
 
 // Writes all of data, going on after interruptions and short writes; false
 // with errno set on failure.

@@ -11,6 +11,19 @@ std::string_view TrimSpaces(std::string_view s) {
 
 std::string TrimSpacesCopy(std::string_view s) { return std::string(TrimSpaces(s)); }
 
+std::string_view TrimBlanks(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    return s.substr(b, e - b);
+}
+
+std::vector<LineSpan> ScanLines(std::string_view text) {
+    std::vector<LineSpan> lines;
+    for (std::size_t pos = 0; pos < text.size(); pos = lines.back().end) lines.push_back(LineAt(text, pos));
+    return lines;
+}
+
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     ForEachLine(text, [&](std::string_view line) {

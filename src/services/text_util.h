@@ -8,6 +8,29 @@ namespace lorvane {
 // Blanks are spaces only, as the settings and listing formats use them.
 std::string_view TrimSpaces(std::string_view s);
 std::string TrimSpacesCopy(std::string_view s);
+// Spaces and tabs, as the ini files' values are padded.
+std::string_view TrimBlanks(std::string_view s);
+
+// One line of a text: [begin, contentEnd) is its text, [contentEnd, end) its
+// line end (LF, CR LF or CR; empty for a final line without one).
+struct LineSpan {
+    std::size_t begin;
+    std::size_t contentEnd;
+    std::size_t end;
+};
+
+// The line that starts at pos (pos < text.size()).
+inline LineSpan LineAt(std::string_view text, std::size_t pos) {
+    const std::size_t n = text.size();
+    std::size_t stop = pos;
+    while (stop < n && text[stop] != '\n' && text[stop] != '\r') ++stop;
+    std::size_t next = stop;
+    if (next < n) next += (text[next] == '\r' && next + 1 < n && text[next + 1] == '\n') ? 2 : 1;
+    return {pos, stop, next};
+}
+
+// Every line of a text with its line end; no empty line after a final line end.
+std::vector<LineSpan> ScanLines(std::string_view text);
 
 // Splits a text into lines; a line ends at LF, CR LF or CR. A final line
 // without an end is kept; no empty line is made after a final line end.
@@ -16,14 +39,10 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // Calls fn(line) for each line (same rules as SplitLines); fn returns false to stop.
 template <typename Fn>
 void ForEachLine(std::string_view text, Fn&& fn) {
-    std::size_t pos = 0;
-    const std::size_t n = text.size();
-    while (pos < n) {
-        std::size_t end = pos;
-        while (end < n && text[end] != '\n' && text[end] != '\r') ++end;
-        if (!fn(text.substr(pos, end - pos))) return;
-        if (end < n && text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ++end;
-        pos = end + 1;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const LineSpan line = LineAt(text, pos);
+        if (!fn(text.substr(line.begin, line.contentEnd - line.begin))) return;
+        pos = line.end;
     }
 }
 

@@ -12,38 +12,6 @@ namespace {
 constexpr std::string_view kNewLine = "\r\n";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// One line of the file: [begin, contentEnd) is its text, [contentEnd, end) its
-// line end (empty for a final line without one).
-struct LineSpan {
-    std::size_t begin;
-    std::size_t contentEnd;
-    std::size_t end;
-};
-
-std::vector<LineSpan> ScanLines(std::string_view text) {
-    std::vector<LineSpan> lines;
-    std::size_t pos = 0;
-    const std::size_t n = text.size();
-    while (pos < n) {
-        std::size_t stop = pos;
-        while (stop < n && text[stop] != '\n' && text[stop] != '\r') ++stop;
-        std::size_t next = stop;
-        if (next < n) next += (text[next] == '\r' && next + 1 < n && text[next + 1] == '\n') ? 2 : 1;
-        lines.push_back({pos, stop, next});
-        pos = next;
-    }
-    return lines;
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimBlanks(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
-    return s.substr(b, e - b);
-}
-
 // The text of a line; a byte-order mark in front of the first line is not part of it.
 std::string_view LineText(std::string_view content, const LineSpan& line) {
     std::string_view text = content.substr(line.begin, line.contentEnd - line.begin);

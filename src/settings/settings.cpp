@@ -15,13 +15,6 @@
 namespace lorvane::Clean_code {
 namespace {
 
-std::string_view TrimBlanks(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-    return s.substr(b, e - b);
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A plain decimal number: optional sign, digits with an optional fraction (at

@@ -15,10 +15,22 @@ void MAIN_form::MsgBox(const std::string& text, const std::string& title, MsgIco
     ui_.MsgBox(text, title.empty() ? std::string(kAppTitle) : title, icon);
 }
 
-void MAIN_form::ReportFailure(const Failure& failure) {
-    MsgBox("An Error has occured Err.number = " + std::to_string(failure.Number()) +
-               " Err.description = " + failure.Description(),
+void MAIN_form::ReportError(std::int32_t number, const std::string& description) {
+    MsgBox("An Error has occured Err.number = " + std::to_string(number) + " Err.description = " + description,
            "An Error has occurred", MsgIcon::Critical);
+}
+
+void MAIN_form::ReportFailure(const Failure& failure) { ReportError(failure.Number(), failure.Description()); }
+
+// Entries loaded before a failure stay; the window stays open.
+void MAIN_form::RebuildList() {
+    try {
+        Frontend_code::StartFrontend(*this);
+    } catch (const Frontend_code::DataFileFailure&) {
+        Frontend_code::ReportNoDataFile(ui_);
+    } catch (const Failure& f) {
+        ReportFailure(f);
+    }
 }
 
 std::string AboutText() {
@@ -44,6 +56,8 @@ void MAIN_form::create_def_ini_Click() {
 void MAIN_form::MAKE_GAME_LIST_Click() {
     try {
         Frontend_code::CreateGameDataFile(*this);
+    } catch (const Frontend_code::DataFileFailure&) {
+        Frontend_code::ReportNoDataFile(ui_);
     } catch (const Failure& f) {
         ReportFailure(f);
     }

@@ -51,12 +51,15 @@ public:
 
     // The generic failure message, without closing the window.
     void ReportFailure(const Failure& failure);
+    // Rebuilds the list and tells the user what stopped it: a data file that
+    // cannot be read sends them to the menu command that creates it.
+    void RebuildList();
 
     // How many ROM set checks the audit runs at once; 0: the machine's cores.
     void SetAuditParallelism(int checks) { auditParallel_ = checks; }
 
 private:
-    void StartFrontendReportingFailures();
+    void ReportError(std::int32_t number, const std::string& description);
     void RefreshView() { ui_.StateChanged(); }
     bool activated_ = false;
     // The audit pumps events while it waits: a second click must not start another.

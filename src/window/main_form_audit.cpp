@@ -115,11 +115,7 @@ void MAIN_form::Move_bad_roms_Click() {
 
     MsgBox(std::to_string(result.badCount) + " bad roms found.", "Bad roms found", MsgIcon::Information);
 
-    try {
-        Frontend_code::StartFrontend(*this);
-    } catch (const Failure& f) {
-        ReportFailure(f);
-    }
+    RebuildList();
     RefreshView();
 
     bool written = false;

@@ -37,7 +37,7 @@ void MAIN_form::Form_Activate() {
     if (state_.err.number != ErrNo::None)
         ErrorHandler();
     else
-        StartFrontendReportingFailures();
+        RebuildList();
     RefreshView();
 }
 
@@ -98,24 +98,9 @@ void MAIN_form::ErrorHandler() {
         MsgBox("The MAME executable was not found in the same Directory as LVN.exe",
                "MAME Executable not found!", MsgIcon::Critical);
     } else {
-        MsgBox("An Error has occured Err.number = " + std::to_string(err.number) +
-                   " Err.description = " + err.description,
-               "An Error has occurred", MsgIcon::Critical);
+        ReportError(err.number, err.description);
     }
     ui_.CloseWindow();
-}
-
-// A list that cannot be filled leaves the window open: a missing or unreadable
-// data file sends the user to the menu command that creates it; anything else
-// is reported with the generic message. Entries loaded before the failure stay.
-void MAIN_form::StartFrontendReportingFailures() {
-    try {
-        Frontend_code::StartFrontend(*this);
-    } catch (const Frontend_code::DataFileFailure&) {
-        MsgBox("Press button on menu to create Mame data file", "ERROR", MsgIcon::Critical);
-    } catch (const Failure& f) {
-        ReportFailure(f);
-    }
 }
 
 }  // namespace lorvane

@@ -1,11 +1,6 @@
 #include "rom_audit.h"
 
-#include <poll.h>
-#include <sched.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <optional>
 #include <unordered_set>
@@ -54,7 +49,8 @@ public:
     State GetState() const { return state_; }
     const RomDependencies& Dependencies() const { return deps_; }
     double SecondsSpent() const { return seconds_; }
-    int Fd() const { return state_ == State::Running ? child_.Fd() : -1; }
+    // The running machine list query, if any.
+    const ChildCapture* Running() const { return state_ == State::Running ? &child_ : nullptr; }
 
     void OnReadable() {
         if (state_ != State::Running || child_.ReadAvailable()) return;
@@ -296,15 +292,14 @@ private:
     }
 
     void Poll() {
-        std::vector<pollfd> fds;
-        fds.reserve(running_.size() + 1);
-        for (const Check& c : running_) fds.push_back({c.child.Fd(), POLLIN, 0});
-        const int probeFd = probe_.Fd();
-        if (probeFd >= 0) fds.push_back({probeFd, POLLIN, 0});
-        if (::poll(fds.data(), fds.size(), kPollMs) < 0 && errno != EINTR) return;
+        std::vector<const ChildCapture*> captures;
+        captures.reserve(running_.size() + 1);
+        for (const Check& c : running_) captures.push_back(&c.child);
+        captures.push_back(probe_.Running());
+        const std::vector<bool> ready = WaitForOutput(captures, kPollMs);
 
         for (std::size_t k = running_.size(); k-- > 0;) {
-            if (fds[k].revents == 0) continue;
+            if (!ready[k]) continue;
             Check& c = running_[k];
             if (c.child.ReadAvailable()) continue;
             c.child.Finish();
@@ -314,7 +309,7 @@ private:
             set.phase = Phase::Done;
             running_.erase(running_.begin() + static_cast<std::ptrdiff_t>(k));
         }
-        if (probeFd >= 0 && fds.back().revents != 0) probe_.OnReadable();
+        if (ready.back()) probe_.OnReadable();
         probe_.CheckTimeout();
     }
 
@@ -335,13 +330,7 @@ private:
 
 }  // namespace
 
-int DefaultAuditParallelism() {
-    cpu_set_t cpus;
-    CPU_ZERO(&cpus);
-    if (::sched_getaffinity(0, sizeof cpus, &cpus) == 0 && CPU_COUNT(&cpus) > 0) return CPU_COUNT(&cpus);
-    const long online = ::sysconf(_SC_NPROCESSORS_ONLN);
-    return online > 0 ? static_cast<int>(online) : 1;
-}
+int DefaultAuditParallelism() { return ProcessorCount(); }
 
 RomAuditResult RunRomAudit(const RomAuditInput& input, AuditProgress& progress) {
     return Audit(input, progress).Run();

@@ -11,9 +11,7 @@ namespace lorvane::test {
 bool RealEmulatorAvailable() { return access(kRealEmulator, X_OK) == 0; }
 
 void PrepareRealEmulatorDir(const fs::path& dir) {
-    WriteFile(dir / "mame",
-              "#!/bin/sh\n"
-              "HOME=\"$(dirname \"$0\")\" exec /usr/games/mame -inipath \"$(dirname \"$0\")\" \"$@\"\n");
+    fs::copy_file(LORVANE_EMULATOR_WRAPPER, dir / "mame", fs::copy_options::overwrite_existing);
     fs::permissions(dir / "mame", fs::perms(0755));
     WriteFile(dir / "mame.ini",
               "rompath                   roms\n"

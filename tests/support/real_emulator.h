@@ -1,7 +1,7 @@
 #pragma once
-// An application directory around Debian's real emulator: an executable script
-// `mame` running /usr/games/mame with this directory as its ini path and home, and a
-// mame.ini naming roms/ and snap/.
+// An application directory around Debian's real emulator: the wrapper script
+// scripts/emulator-wrapper.sh as `mame` (the emulator then reads the mame.ini
+// beside it and keeps its files there), and a mame.ini naming roms/ and snap/.
 #include <filesystem>
 #include <string>
 

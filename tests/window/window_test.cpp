@@ -1,4 +1,4 @@
-// The window's handlers and the bad ROM set audit over the stand-in emulator and real files.
+// The window's handlers over the stand-in emulator and real files.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,37 +9,18 @@
 #include <functional>
 #include <memory>
 
-#include "fake_ui.h"
+#include "app_dir_test.h"
 #include "file_exists.h"
 #include "file_io.h"
 #include "game_list.h"
 #include "main_form.h"
-#include "real_emulator.h"
-#include "rom_dependencies.h"
 #include "standin.h"
 #include "temp_dir.h"
-#include "tmpfs_mount.h"
 
 namespace lorvane::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Strings = std::vector<std::string>;
-
-class AppDirTest : public ::testing::Test {  // the program works in its own directory
-protected:
-    void SetUp() override { fs::current_path(dir_.Path()); fs::create_directories(dir_ / "roms"); }
-    void TearDown() override { fs::current_path(previous_); }
-    std::string App() const { return dir_.Str(); }
-    fs::path previous_ = fs::current_path();
-    TempDir dir_;
-};
-
-Strings Shown(const FakeUi& ui) {
-    Strings out;
-    for (const auto& m : ui.messages) out.push_back(m.title + "|" + std::to_string(int(m.icon)) + "|" + m.text);
-    return out;
-}
 
 const char* const kListing = "Name:             Description:\npong              \"Pong (Rev E) [TTL]\"\n"
                              "breakout          \"Breakout [TTL]\"\nnatodef           \"NATO Defense\"\n"
@@ -237,168 +218,6 @@ TEST_F(MainFormTest, AKilledWriterLeavesTheOldFile) {
     EXPECT_EQ(ListDir(dir_.Path()).rfind(".LVN.ini.tmp-", 0), 0u) << ListDir(dir_.Path());
     EXPECT_FALSE(Clean_code::FileExists(App() + "/*.tmp-*"));
     EXPECT_EQ(ReadFile(dir_ / "LVN.ini"), kIni);
-}
-
-const std::string kNote = "Please Note|2|This Rom audit will currently only audit the first rom path located in "
-                          "your MAME.ini.";
-const std::string kWarning =
-    "Warning this could take a while|2|WARNING this will take a while if there are a lot of roms to check.\r\n"
-    "Press cancel on the folder select screen to abort the audit before it begins.";
-
-std::string NotFound(const std::string& set) { return "romset \"" + set + "\" not found!\n"; }
-
-class AuditTest : public AppDirTest {
-protected:
-    void SetUp() override {
-        AppDirTest::SetUp();
-        Restore();
-        form_.State().MameExeName = "mame";
-    }
-    void Sets(const Strings& sets) {
-        InstallStandIn(dir_.Path(), "mame");
-        for (const char* d : {"mame.verify", "mame.delay", "mame.needs"}) fs::create_directories(dir_ / d);
-        std::string data = "Name:             Description:\n";
-        for (std::size_t i = 0; i < sets.size(); ++i) {
-            data += sets[i] + std::string(18 - sets[i].size(), ' ') + "\"Game " + char('A' + i) + "\"\n";
-            WriteFile(dir_ / "roms" / (sets[i] + ".zip"), "PK");
-        }
-        WriteFile(dir_ / "LVN_LIST.txt", data + "\n");
-        Frontend_code::StartFrontend(form_);
-    }
-    void Restore() {
-        for (const auto& e : fs::directory_iterator(target_.Path())) {
-            if (e.path().filename() != "BadRoms.txt") fs::copy(e.path(), dir_ / "roms" / e.path().filename());
-            fs::remove_all(e.path());
-        }
-        ui_ = FakeUi();
-        ui_.folderAnswer = target_.Str();
-    }
-    std::string Count(int n) const { return "Bad roms found|1|" + std::to_string(n) + " bad roms found."; }
-    Strings Done(const std::string& stopped, int n) const {
-        Strings out{kNote, kWarning, "LVN|0|Folder selected was: " + target_.Str(), stopped, Count(n),
-                    "LVN|0|All Bad roms moved to " + target_.Str() + ".\r\nSummary Report Written"};
-        if (stopped.empty()) out.erase(out.begin() + 3);
-        return out;
-    }
-
-    TmpfsMount target_;  // another file system where one can be mounted (as root)
-    FakeUi ui_;
-    MAIN_form form_{App(), ui_};
-};
-
-// Bad ROM path: no picker; Cancel (second click starts nothing) or hung checks: nothing moves.
-TEST_F(AuditTest, RefusedRomPathCancelAndUnwritableReport) {
-    Sets({"s0", "s1", "s2"});
-    WriteFile(dir_ / "mame.ini", "rompath roms;;more\n");
-    form_.Move_bad_roms_Click();
-    EXPECT_EQ(Shown(ui_).at(0).rfind("Rom audit not started|2|The rom audit cannot start: ", 0), 0u);
-    EXPECT_NE(ui_.messages[0].text.find(App() + "/mame.ini"), std::string::npos) << ui_.messages[0].text;
-    fs::remove(dir_ / "mame.ini");
-    ui_.folderAnswer = "";
-    int pumps = 0;
-    ui_.onPump = [&] { if (pumps++ == 0) form_.Move_bad_roms_Click(); };
-    form_.Move_bad_roms_Click();
-    EXPECT_GT(pumps, 0);
-    EXPECT_EQ(Shown(ui_), (Strings{Shown(ui_)[0], kNote, kWarning, "LVN|0|No folder selected!\r\nExiting rom audit"}));
-    EXPECT_EQ(ui_.folderInstructions, Strings{"Please select a folder to place all bad roms."});
-    EXPECT_EQ(StandInArgs(dir_.Path(), "mame"), "");
-    Restore();
-    WriteFile(dir_ / "mame.mode", "hang");
-    ui_.onPump = [&] { ui_.cancelRequested = ui_.progressOpen; };
-    form_.Move_bad_roms_Click();
-    EXPECT_TRUE(ui_.cancelRequested) << "the window was not kept live while the checks ran";
-    EXPECT_EQ(ListDir(dir_ / "roms"), "s0.zip s1.zip s2.zip");
-    EXPECT_EQ(Shown(ui_).back(), Count(0));
-    Restore();
-    fs::remove(dir_ / "mame.mode");
-    fs::create_directories(target_.Path() / "BadRoms.txt");
-    form_.Move_bad_roms_Click();
-    EXPECT_EQ(Shown(ui_).at(4).rfind("Summary Report not written|3|The summary report could not be written to " +
-                                     target_.Str() + "/BadRoms.txt:\r\n", 0), 0u) << Shown(ui_)[4];
-}
-
-// Never overwrite in the target; only the first ROM directory's sets move.
-TEST_F(AuditTest, SetsThatCannotBeMovedStayAndTheReportSaysWhy) {
-    Sets({"natodef", "pacman", "galaga"});
-    WriteFile(dir_ / "mame.ini", "rompath roms;more\n");
-    fs::create_directories(dir_ / "more");
-    fs::rename(dir_ / "roms" / "galaga.zip", dir_ / "more" / "galaga.zip");
-    WriteFile(dir_ / "roms" / "pacman.zip", "mine");
-    WriteFile(target_.Path() / "pacman.zip", "theirs");
-    Frontend_code::StartFrontend(form_);  // galaga from the second directory, natodefa after natodef
-    form_.Move_bad_roms_Click();
-    const std::string notFirst = " was not moved: it is not in the first ROM directory " + App() + "/roms/";
-    EXPECT_EQ(ReadFile(target_.Path() / "BadRoms.txt"),
-              NotFound("natodef") + "\r\n\r\n" + NotFound("pacman") +
-                  "pacman.zip was not moved: a file of that name is already in " + target_.Str() + "\r\n\r\n" +
-                  NotFound("galaga") + "galaga.zip" + notFirst + "\r\n\r\n" + NotFound("natodefa") +
-                  "natodefa.zip" + notFirst + "\r\n\r\n\r\n");
-    EXPECT_EQ(ReadFile(target_.Path() / "pacman.zip") + ReadFile(dir_ / "roms" / "pacman.zip"), "theirsmine");
-    EXPECT_EQ(ListDir(target_.Path()), "BadRoms.txt natodef.zip pacman.zip");
-}
-
-// A full target: the set that does not fit stays whole, the report says why, later sets move.
-TEST_F(AuditTest, ASetThatDoesNotFitTheTargetStaysWhole) {
-    TmpfsMount full("64k");
-    if (!full.Mounted()) GTEST_SKIP() << full.Why();
-    Sets({"small", "big", "after"});
-    const std::string big(256 << 10, 'b');
-    WriteFile(dir_ / "roms" / "big.zip", big);
-    ui_.folderAnswer = full.Str();
-    form_.Move_bad_roms_Click();
-    EXPECT_EQ(ListDir(full.Path()), "BadRoms.txt after.zip small.zip");
-    EXPECT_EQ(ReadFile(dir_ / "roms" / "big.zip"), big);
-    const std::string report = ReadFile(full.Path() / "BadRoms.txt");
-    EXPECT_NE(report.find(NotFound("big") + "big.zip was not moved: "), std::string::npos) << report;
-    EXPECT_NE(report.find(std::strerror(ENOSPC)), std::string::npos) << report;
-}
-
-// The emulator goes away after three sets: those are dealt with in full, the rest stay.
-TEST_F(AuditTest, AnEmulatorThatCannotBeStartedStopsTheAudit) {
-    Sets({"s0", "s1", "s2", "s3", "s4"});
-    form_.SetAuditParallelism(1);
-    ui_.onProgress = [&](const FakeUi::Progress& p) { if (p.done == 2) fs::permissions(dir_ / "mame", {}); };
-    form_.Move_bad_roms_Click();
-    EXPECT_EQ(Shown(ui_), Done("Rom audit stopped|3|The emulator could not be started:\r\n" + App() + "/mame\r\n" +
-                                   std::strerror(EACCES) + "\r\nThe rom audit stopped after 3 of 5 sets; the sets "
-                                   "not checked were left where they are.", 3));
-    EXPECT_EQ(ListDir(target_.Path()) + " | " + ListDir(dir_ / "roms"), "BadRoms.txt s0.zip s1.zip s2.zip | s3.zip s4.zip");
-}
-
-// Later sets answer first, s4 reads s0: checks at once move and report as one at a time.
-TEST_F(AuditTest, ChecksRunAtOnceGiveTheOutcomeOfChecksOneAfterTheOther) {
-    const Strings sets = {"s0", "s1", "s2", "s3", "s4", "s5"};
-    Sets(sets);
-    for (int ms = 4; const char* set : {"s0", "s1", "s2"}) WriteFile(dir_ / "mame.delay" / set, std::to_string(ms--) + "00");
-    for (const char* set : {"s1", "s4"}) WriteFile(dir_ / "mame.verify" / set, "1 romsets found, 1 were OK.\n");
-    WriteFile(dir_ / "mame.verify" / "s5", "s5 is bad\n");
-    WriteFile(dir_ / "mame.needs" / "s4", "s0");
-    std::string xml = "<mame>";
-    for (const auto& n : sets) xml += "<machine name=\"" + n + (n == "s4" ? "\" romof=\"s0" : "") + "\"></machine>";
-    for (const auto& [parallel, listxml] : {std::pair{1, false}, {4, false}, {4, true}}) {
-        SCOPED_TRACE(std::to_string(parallel) + (listxml ? " with the machine list" : ""));
-        if (listxml) WriteFile(dir_ / "mame.listxml", xml + "</mame>");
-        Restore();
-        Frontend_code::StartFrontend(form_);
-        form_.SetAuditParallelism(parallel);
-        form_.Move_bad_roms_Click();
-        EXPECT_EQ(ReadFile(target_.Path() / "BadRoms.txt"), NotFound("s0") + "\r\n\r\n" + NotFound("s2") + "\r\n\r\n" +
-                                                                NotFound("s3") + "\r\n\r\n" + NotFound("s4") +
-                                                                "\r\n\r\ns5 is bad\n\r\n\r\n\r\n");
-        EXPECT_EQ(ListDir(dir_ / "roms"), "s1.zip");
-        EXPECT_EQ(form_.State().Combo1.Entries(), Strings{"Game B    [s1]"});
-        EXPECT_EQ(Shown(ui_), Done("", 5));
-    }
-}
-
-// Debian's machine list: a clone reads its parent, a Neo Geo set its BIOS, a machine its devices.
-TEST(RomDependencies, RealMachineList) {
-    if (!RealEmulatorAvailable()) GTEST_SKIP() << "no " << kRealEmulator;
-    RomDependencies deps;
-    deps.Add(std::string_view(RunCapture({kRealEmulator, "-listxml", "pacman", "puckman", "mslug"}, true, false).text));
-    EXPECT_TRUE(deps.MayDependOn("pacman", "puckman") && deps.MayDependOn("mslug", "neogeo"));
-    EXPECT_TRUE(deps.MayDependOn("pacman", "z80"));
-    EXPECT_FALSE(deps.MayDependOn("puckman", "pacman") || deps.MayDependOn("pacman", "mslug"));
 }
 
 }  // namespace

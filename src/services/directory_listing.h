@@ -1,0 +1,24 @@
+#pragma once
+// Reads which ordinary files a directory holds in one pass, for callers that
+// would otherwise test thousands of names one by one.
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace lorvane {
+
+enum class DirectoryListing {
+    Listed,       // every matching file was passed to the callback
+    Absent,       // the directory does not exist (or is not one): it holds no file
+    NotListable,  // no answer in one pass: test names one by one (what was passed is void)
+};
+
+// Calls add(stem) for every ordinary file of dir (links followed, hidden names
+// skipped) whose name is prefix + stem + suffix. NotListable when the directory
+// may not be listed or searched, when a read fails part way, or when name
+// lookups there may not compare byte for byte (case-folding file systems), so
+// that a lookup could find a file under a name the listing never shows.
+DirectoryListing ListOrdinaryFiles(const std::string& dir, std::string_view prefix, std::string_view suffix,
+                                   const std::function<void(std::string_view stem)>& add);
+
+}  // namespace lorvane
