@@ -14,6 +14,8 @@
 //                           the caption reaching the server; not the painting
 //                           of the list that follows the caption.
 //   startup_to_list_ms_min, startup_to_list_ms_max
+//   startup_to_window_ms    median time until the X server created that window:
+//                           the part before the list is loaded
 //   window_entries          the count the caption shows
 //   typeahead_keys          keystrokes timed on the last start's window
 //   typeahead_ms            median over them: from sending a key press through
@@ -48,6 +50,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -158,11 +161,13 @@ void WriteFileOrFail(const std::string& path, std::string_view text) {
     }
 }
 
+// The end of a log, for a failure's message.
 std::string Tail(const std::string& path, std::size_t bytes = 2000) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     const std::string text = s.str();
+    if (text.empty()) return "(nothing)";
     return text.size() > bytes ? text.substr(text.size() - bytes) : text;
 }
 
@@ -170,7 +175,8 @@ struct SpawnSpec {
     std::vector<std::string> argv;
     std::vector<std::string> env;
     std::string cwd;
-    int out = -1;          // standard output and error go here
+    int out = -1;          // standard output goes here
+    int err = -1;          // standard error
     int passFd = -1;       // and this descriptor is handed over as passFdAs
     int passFdAs = -1;
 };
@@ -193,6 +199,8 @@ public:
         if (r == pid_) reaped_ = true;
         return !reaped_;
     }
+
+    bool ExitedCleanly() const { return reaped_ && WIFEXITED(status_) && WEXITSTATUS(status_) == 0; }
 
     std::string HowItEnded() const {
         if (WIFEXITED(status_)) return "exited with status " + std::to_string(WEXITSTATUS(status_));
@@ -239,16 +247,17 @@ private:
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             if (::getppid() != parent) ::_exit(127);
             ::dup2(devNull.Get(), 0);
-            if (spec.out >= 0) {
-                ::dup2(spec.out, 1);
-                ::dup2(spec.out, 2);
-            }
+            if (spec.out >= 0) ::dup2(spec.out, 1);
+            if (spec.err >= 0) ::dup2(spec.err, 2);
             if (spec.passFd >= 0) {
                 if (spec.passFd == spec.passFdAs)
                     ::fcntl(spec.passFd, F_SETFD, 0);
                 else
                     ::dup2(spec.passFd, spec.passFdAs);
             }
+            // Nothing else the benchmark's caller left open goes along.
+            if (spec.passFdAs > 3) ::close_range(3, static_cast<unsigned>(spec.passFdAs) - 1, 0);
+            ::close_range(spec.passFdAs >= 3 ? static_cast<unsigned>(spec.passFdAs) + 1 : 3, ~0U, 0);
             if (!spec.cwd.empty() && ::chdir(spec.cwd.c_str()) != 0) ::_exit(127);
             ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
@@ -263,8 +272,7 @@ private:
 
 std::string FindInPath(const std::string& name) {
     const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "";
-    dirs += ":/usr/bin:/usr/local/bin";
+    const std::string dirs = path ? path : "/usr/bin:/bin";
     std::size_t start = 0;
     while (start <= dirs.size()) {
         const std::size_t end = std::min(dirs.find(':', start), dirs.size());
@@ -311,15 +319,19 @@ void CopyExecutable(const std::string& from, const std::string& to) {
 
 // The listing as the program captures it itself: the emulator (through the
 // `mame` wrapper of the application directory) run with -listfull.
-std::string CaptureListing(const std::string& app, const std::vector<std::string>& env) {
+std::string CaptureListing(const std::string& tmp, const std::string& app,
+                           const std::vector<std::string>& env) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) Fail(Errno("pipe"));
     Fd readEnd(fds[0]), writeEnd(fds[1]);
+    const std::string logPath = tmp + "/listfull.log";
+    Fd log = OpenOrFail(logPath, O_WRONLY | O_CREAT | O_TRUNC);
     SpawnSpec spec;
     spec.argv = {app + "/mame", "-listfull"};
     spec.env = env;
     spec.cwd = app;
     spec.out = writeEnd.Get();
+    spec.err = log.Get();
     Child mame(spec);
     writeEnd.Close();
 
@@ -334,8 +346,8 @@ std::string CaptureListing(const std::string& app, const std::vector<std::string
         text.append(buffer, static_cast<std::size_t>(n));
     }
     if (!mame.Wait(Clock::now() + 60s)) Fail("the emulator did not end after its listing");
-    if (mame.HowItEnded() != "exited with status 0")
-        Fail("the emulator's -listfull " + mame.HowItEnded() + ": " + text.substr(0, 500));
+    if (!mame.ExitedCleanly())
+        Fail("the emulator's -listfull " + mame.HowItEnded() + ":\n" + Tail(logPath));
     return text;
 }
 
@@ -368,7 +380,7 @@ std::size_t MakeApplicationDirectory(const std::string& tmp, const std::string& 
                     "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
                     "Preview_on=False\r\n");
 
-    std::string listing = CaptureListing(app, env);
+    std::string listing = CaptureListing(tmp, app, env);
     const std::vector<std::string> names = GameNames(listing);
     if (names.size() < 1000)
         Fail("the emulator listed only " + std::to_string(names.size()) + " games");
@@ -391,9 +403,7 @@ std::size_t MakeApplicationDirectory(const std::string& tmp, const std::string& 
 
 // Xvfb picks a free display number itself and writes it to the descriptor
 // given with -displayfd once it accepts connections.
-std::string StartXvfb(std::optional<Child>& xvfb, const std::string& tmp) {
-    const std::string program = FindInPath("Xvfb");
-    if (program.empty()) Fail("Xvfb is not installed (scripts/install-deps.sh installs it)");
+std::string StartXvfb(std::optional<Child>& xvfb, const std::string& program, const std::string& tmp) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) Fail(Errno("pipe"));
     Fd readEnd(fds[0]), writeEnd(fds[1]);
@@ -404,6 +414,7 @@ std::string StartXvfb(std::optional<Child>& xvfb, const std::string& tmp) {
     spec.env = ChildEnvironment(tmp, "");
     spec.cwd = tmp;
     spec.out = log.Get();
+    spec.err = log.Get();
     spec.passFd = writeEnd.Get();
     spec.passFdAs = 3;
     xvfb.emplace(spec);
@@ -533,6 +544,7 @@ private:
 
 struct Started {
     double ms = 0;
+    double windowMs = 0;  // until the X server created that window
     long count = 0;
     xcb_window_t window = 0;
 };
@@ -541,7 +553,7 @@ Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const SpawnS
                      const std::string& log) {
     static constexpr std::string_view kMark = "romcount = ";
     x.Drain();  // events of an earlier run
-    std::set<xcb_window_t> windows;
+    std::map<xcb_window_t, Clock::time_point> windows;  // top-level windows, when created
     std::set<std::string> captions;
 
     const auto t0 = Clock::now();
@@ -564,7 +576,7 @@ Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const SpawnS
                 // Watch first, then read, so no change of the caption is missed.
                 const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
                 xcb_change_window_attributes(x.C(), created->window, XCB_CW_EVENT_MASK, &mask);
-                windows.insert(created->window);
+                windows.emplace(created->window, Clock::now());
                 changed = created->window;
                 break;
             }
@@ -587,6 +599,7 @@ Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const SpawnS
         started.ms = Ms(Clock::now() - t0);
         started.count = std::strtol(caption.c_str() + at + kMark.size(), nullptr, 10);
         started.window = changed;
+        started.windowMs = Ms(windows[changed] - t0);
         return started;
     }
 }
@@ -732,13 +745,15 @@ void Figure(const char* name, double value, int decimals) {
 }
 
 int Run() {
+    const std::string xvfbProgram = FindInPath("Xvfb");
+    if (xvfbProgram.empty()) Fail("Xvfb is not installed (scripts/install-deps.sh installs it)");
     TempDir tmp;
     const std::string app = tmp.Path() + "/app";
     const std::size_t sets = MakeApplicationDirectory(tmp.Path(), app, ChildEnvironment(tmp.Path(), ""));
     Figure("window_sets", static_cast<double>(sets), 0);
 
     std::optional<Child> xvfb;
-    const std::string display = StartXvfb(xvfb, tmp.Path());
+    const std::string display = StartXvfb(xvfb, xvfbProgram, tmp.Path());
     XConnection x(display);
 
     SpawnSpec spec;
@@ -748,19 +763,22 @@ int Run() {
     const std::string log = tmp.Path() + "/lorvane.log";
     Fd logFd = OpenOrFail(log, O_WRONLY | O_CREAT | O_APPEND);
     spec.out = logFd.Get();
+    spec.err = logFd.Get();
 
-    std::vector<double> startups;
+    std::vector<double> startups, windowsShown;
     Started last;
     std::optional<Child> lorvane;
     for (int run = 0; run < kStartupRuns; ++run) {
         lorvane.reset();  // ends the run before
         last = StartLorvane(x, lorvane, spec, log);
         startups.push_back(last.ms);
+        windowsShown.push_back(last.windowMs);
     }
     Figure("startup_runs", kStartupRuns, 0);
     Figure("startup_to_list_ms", Median(startups), 1);
     Figure("startup_to_list_ms_min", *std::min_element(startups.begin(), startups.end()), 1);
     Figure("startup_to_list_ms_max", *std::max_element(startups.begin(), startups.end()), 1);
+    Figure("startup_to_window_ms", Median(windowsShown), 1);
     Figure("window_entries", static_cast<double>(last.count), 0);
 
     const Typed typed = TypeAhead(x, *lorvane, log, last.window);
