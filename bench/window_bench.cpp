@@ -284,11 +284,14 @@ std::string FindInPath(const std::string& name) {
 }
 
 // The environment of the programs started here: their home, configuration
-// and runtime directories are the benchmark's own, and Qt uses X.
+// and runtime directories are the benchmark's own, and Qt uses X. A session
+// bus address that leads nowhere keeps Qt from having one autolaunched for
+// the display, which would outlive the benchmark.
 std::vector<std::string> ChildEnvironment(const std::string& tmp, const std::string& display) {
     std::vector<std::string> env = {
         "HOME=" + tmp + "/home",
         "XDG_RUNTIME_DIR=" + tmp + "/runtime",
+        "DBUS_SESSION_BUS_ADDRESS=unix:path=" + tmp + "/runtime/no-session-bus",
         "QT_QPA_PLATFORM=xcb",
     };
     if (!display.empty()) env.push_back("DISPLAY=" + display);
