@@ -82,7 +82,7 @@ constexpr auto kQuiet = 100ms;
 constexpr int kCursorBlinkMaxWidth = 16;
 // Prefixes of real descriptions, each far in the list from the one before.
 constexpr const char* kWords[] = {"gal", "zax", "ast", "mor", "19", "pac",
-                                  "xe",  "don", "tet", "bu", "str"};
+                                  "xe",  "don", "tet", "bu",  "str"};
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -179,9 +179,9 @@ struct SpawnSpec {
     std::vector<std::string> argv;
     std::vector<std::string> env;
     std::string cwd;
-    int out = -1;          // standard output goes here
-    int err = -1;          // standard error
-    int passFd = -1;       // and this descriptor is handed over as passFdAs
+    int out = -1;     // standard output goes here
+    int err = -1;     // standard error
+    int passFd = -1;  // and this descriptor is handed over as passFdAs
     int passFdAs = -1;
 };
 
@@ -204,11 +204,14 @@ public:
         return !reaped_;
     }
 
-    bool ExitedCleanly() const { return reaped_ && WIFEXITED(status_) && WEXITSTATUS(status_) == 0; }
+    bool ExitedCleanly() const {
+        return reaped_ && WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
+    }
 
     std::string HowItEnded() const {
         if (WIFEXITED(status_)) return "exited with status " + std::to_string(WEXITSTATUS(status_));
-        if (WIFSIGNALED(status_)) return "was killed by signal " + std::to_string(WTERMSIG(status_));
+        if (WIFSIGNALED(status_))
+            return "was killed by signal " + std::to_string(WTERMSIG(status_));
         return "ended";
     }
 
@@ -248,7 +251,7 @@ private:
         const pid_t pid = ::fork();
         if (pid < 0) Fail(Errno("fork"));
         if (pid == 0) {
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
             if (::getppid() != parent) ::_exit(127);
             ::dup2(devNull.Get(), 0);
             if (spec.out >= 0) ::dup2(spec.out, 1);
@@ -261,7 +264,8 @@ private:
             }
             // Nothing else the benchmark's caller left open goes along.
             if (spec.passFdAs > 3) ::close_range(3, static_cast<unsigned>(spec.passFdAs) - 1, 0);
-            ::close_range(spec.passFdAs >= 3 ? static_cast<unsigned>(spec.passFdAs) + 1 : 3, ~0U, 0);
+            ::close_range(spec.passFdAs >= 3 ? static_cast<unsigned>(spec.passFdAs) + 1 : 3, ~0U,
+                          0);
             if (!spec.cwd.empty() && ::chdir(spec.cwd.c_str()) != 0) ::_exit(127);
             ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
@@ -319,8 +323,10 @@ void CopyExecutable(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
     if (ec) Fail("copying " + from + " to " + to + ": " + ec.message());
-    fs::permissions(to, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                            fs::perms::others_read | fs::perms::others_exec, ec);
+    fs::permissions(to,
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                        fs::perms::others_read | fs::perms::others_exec,
+                    ec);
     if (ec) Fail("making " + to + " executable: " + ec.message());
 }
 
@@ -375,14 +381,16 @@ std::vector<std::string> GameNames(const std::string& listing) {
 // Returns the number of ROM sets made.
 std::size_t MakeApplicationDirectory(const std::string& tmp, const std::string& app,
                                      const std::vector<std::string>& env) {
-    for (const std::string& dir : {tmp + "/home", tmp + "/runtime", app, app + "/roms", app + "/snap"}) {
+    for (const std::string& dir :
+         {tmp + "/home", tmp + "/runtime", app, app + "/roms", app + "/snap"}) {
         if (::mkdir(dir.c_str(), 0700) != 0) Fail(Errno(dir));
     }
     // The program works in the directory of its own executable.
     CopyExecutable(kProgram, app + "/lorvane");
     CopyExecutable(kWrapper, app + "/mame");
-    WriteFileOrFail(app + "/mame.ini", "rompath                   roms\n"
-                                       "snapshot_directory        snap\n");
+    WriteFileOrFail(app + "/mame.ini",
+                    "rompath                   roms\n"
+                    "snapshot_directory        snap\n");
     WriteFileOrFail(app + "/LVN.ini",
                     "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
                     "Preview_on=False\r\n");
@@ -410,7 +418,8 @@ std::size_t MakeApplicationDirectory(const std::string& tmp, const std::string& 
 
 // Xvfb picks a free display number itself and writes it to the descriptor
 // given with -displayfd once it accepts connections.
-std::string StartXvfb(std::optional<Child>& xvfb, const std::string& program, const std::string& tmp) {
+std::string StartXvfb(std::optional<Child>& xvfb, const std::string& program,
+                      const std::string& tmp) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) Fail(Errno("pipe"));
     Fd readEnd(fds[0]), writeEnd(fds[1]);
@@ -431,7 +440,8 @@ std::string StartXvfb(std::optional<Child>& xvfb, const std::string& program, co
     const auto deadline = Clock::now() + 20s;
     while (number.find('\n') == std::string::npos) {
         CheckStop();
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left <= 0ms) Fail("Xvfb did not accept connections within 20 s:\n" + Tail(logPath));
         pollfd p{readEnd.Get(), POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
@@ -487,7 +497,9 @@ public:
     xcb_connection_t* C() const { return c_; }
     xcb_window_t Root() const { return root_; }
     uint8_t DamageEvent() const { return damageEvent_; }
-    bool IsNameAtom(xcb_atom_t atom) const { return atom == netWmName_ || atom == XCB_ATOM_WM_NAME; }
+    bool IsNameAtom(xcb_atom_t atom) const {
+        return atom == netWmName_ || atom == XCB_ATOM_WM_NAME;
+    }
 
     xcb_atom_t Atom(const char* name) {
         Reply<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(
@@ -501,7 +513,8 @@ public:
     std::string Title(xcb_window_t window) {
         for (const xcb_atom_t atom : {netWmName_, static_cast<xcb_atom_t>(XCB_ATOM_WM_NAME)}) {
             Reply<xcb_get_property_reply_t> r(xcb_get_property_reply(
-                c_, xcb_get_property(c_, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), nullptr));
+                c_, xcb_get_property(c_, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+                nullptr));
             if (!r || r->format != 8) continue;
             const int length = xcb_get_property_value_length(r.get());
             if (length > 0)
@@ -530,12 +543,14 @@ public:
             if (xcb_connection_has_error(c_)) Fail("the connection to the X server broke");
             CheckStop();
             if (watched && !watched->Running())
-                Fail("lorvane " + watched->HowItEnded() + " early; its output:\n" + Tail(watchedLog));
+                Fail("lorvane " + watched->HowItEnded() + " early; its output:\n" +
+                     Tail(watchedLog));
             const auto left = deadline - Clock::now();
             if (left <= 0s) return nullptr;
             const auto wait = std::min<Clock::duration>(left, 20ms);
             pollfd p{xcb_get_file_descriptor(c_), POLLIN, 0};
-            ::poll(&p, 1, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
+            ::poll(&p, 1,
+                   static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
         }
     }
 
@@ -559,7 +574,7 @@ struct Started {
 Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const SpawnSpec& spec,
                      const std::string& log) {
     static constexpr std::string_view kMark = "romcount = ";
-    x.Drain();  // events of an earlier run
+    x.Drain();                                          // events of an earlier run
     std::map<xcb_window_t, Clock::time_point> windows;  // top-level windows, when created
     std::set<std::string> captions;
 
@@ -589,7 +604,8 @@ Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const SpawnS
             }
             case XCB_PROPERTY_NOTIFY: {
                 const auto* property = reinterpret_cast<xcb_property_notify_event_t*>(e.get());
-                if (windows.count(property->window) && x.IsNameAtom(property->atom)) changed = property->window;
+                if (windows.count(property->window) && x.IsNameAtom(property->atom))
+                    changed = property->window;
                 break;
             }
             default:
@@ -668,7 +684,9 @@ std::optional<Clock::time_point> Settle(XConnection& x, Child& lorvane, const st
         if (!e) {
             if (Clock::now() >= giveUp && Clock::now() < quietUntil)
                 Fail("lorvane's window kept drawing for " +
-                     std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limit).count()) + " s");
+                     std::to_string(
+                         std::chrono::duration_cast<std::chrono::seconds>(limit).count()) +
+                     " s");
             return last;
         }
         if (IsReaction(x, e.get())) {
@@ -686,8 +704,8 @@ struct Typed {
 
 // Types one key and waits for the window's reaction; the times from the send
 // to the first and to the last drawing it caused.
-std::pair<double, double> TimeKey(XConnection& x, Keyboard& keyboard, Child& lorvane, const std::string& log,
-                                  char c) {
+std::pair<double, double> TimeKey(XConnection& x, Keyboard& keyboard, Child& lorvane,
+                                  const std::string& log, char c) {
     const xcb_keycode_t code = keyboard.Code(static_cast<unsigned char>(c));
     const auto t0 = Clock::now();
     keyboard.Send(code, true);
@@ -695,7 +713,9 @@ std::pair<double, double> TimeKey(XConnection& x, Keyboard& keyboard, Child& lor
     xcb_flush(x.C());
     for (;;) {
         Event e = x.Next(t0 + kKeyTimeout, &lorvane, log);
-        if (!e) Fail(std::string("lorvane's window showed no reaction to the key '") + c + "' within 5 s");
+        if (!e)
+            Fail(std::string("lorvane's window showed no reaction to the key '") + c +
+                 "' within 5 s");
         if (IsReaction(x, e.get())) break;
     }
     const auto first = Clock::now();
@@ -744,7 +764,8 @@ Typed TypeAhead(XConnection& x, Child& lorvane, const std::string& log, xcb_wind
     keyboard.Send(tab, false);
     xcb_flush(x.C());
     Settle(x, lorvane, log, kQuiet, 5s);
-    for (const char* c = "abcdefghijkl"; *c; ++c) typed.plainMs.push_back(TimeKey(x, keyboard, lorvane, log, *c).first);
+    for (const char* c = "abcdefghijkl"; *c; ++c)
+        typed.plainMs.push_back(TimeKey(x, keyboard, lorvane, log, *c).first);
 
     xcb_damage_destroy(x.C(), damage);
     xcb_flush(x.C());
@@ -756,7 +777,8 @@ double StatusMb(pid_t pid, const std::string& key) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(in, line)) {
-        if (line.rfind(key + ":", 0) == 0) return std::strtod(line.c_str() + key.size() + 1, nullptr) / 1024.0;
+        if (line.rfind(key + ":", 0) == 0)
+            return std::strtod(line.c_str() + key.size() + 1, nullptr) / 1024.0;
     }
     Fail("no " + key + " in /proc/" + std::to_string(pid) + "/status");
 }
@@ -771,7 +793,8 @@ int Run() {
     if (xvfbProgram.empty()) Fail("Xvfb is not installed (scripts/install-deps.sh installs it)");
     TempDir tmp;
     const std::string app = tmp.Path() + "/app";
-    const std::size_t sets = MakeApplicationDirectory(tmp.Path(), app, ChildEnvironment(tmp.Path(), ""));
+    const std::size_t sets =
+        MakeApplicationDirectory(tmp.Path(), app, ChildEnvironment(tmp.Path(), ""));
     Figure("window_sets", static_cast<double>(sets), 0);
 
     std::optional<Child> xvfb;
