@@ -165,14 +165,19 @@ void WriteFileOrFail(const std::string& path, std::string_view text) {
     }
 }
 
-// The end of a log, for a failure's message.
+// The end of a log, for a failure's message; indented, so that no line of it
+// reads as a figure.
 std::string Tail(const std::string& path, std::size_t bytes = 2000) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
-    const std::string text = s.str();
-    if (text.empty()) return "(nothing)";
-    return text.size() > bytes ? text.substr(text.size() - bytes) : text;
+    std::string text = s.str();
+    if (text.empty()) return "  (nothing)";
+    if (text.size() > bytes) text = text.substr(text.size() - bytes);
+    std::string indented;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) indented += "  " + line + "\n";
+    return indented;
 }
 
 struct SpawnSpec {
@@ -574,8 +579,9 @@ struct Started {
 Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const SpawnSpec& spec,
                      const std::string& log) {
     static constexpr std::string_view kMark = "romcount = ";
-    x.Drain();                                          // events of an earlier run
-    std::map<xcb_window_t, Clock::time_point> windows;  // top-level windows, when created
+    x.Drain();  // events of an earlier run
+    // The top-level windows and when each was created.
+    std::map<xcb_window_t, Clock::time_point> windows;
     std::set<std::string> captions;
 
     const auto t0 = Clock::now();
