@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   mame
   xvfb xauth fonts-liberation2
+  libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev
 )
 
 missing=()
