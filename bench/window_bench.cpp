@@ -72,7 +72,7 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr const char* kProgram = LORVANE_EXECUTABLE;
-constexpr const char* kWrapper = LORVANE_SOURCE_DIR "/scripts/emulator-wrapper.sh";
+constexpr const char* kWrapper = LORVANE_EMULATOR_WRAPPER;
 constexpr int kStartupRuns = 7;
 constexpr auto kCaptionTimeout = 30s;
 constexpr auto kKeyTimeout = 5s;
