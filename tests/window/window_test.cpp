@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -149,7 +150,7 @@ TEST_F(MainFormTest, AFailedListingNeverReplacesTheDataFile) {
         {"#!/bin/sh\necho never\n", 0644, NotStarted("mame", EACCES)},
         {"#!/no/such/sh\n", 0755, NotStarted("mame", ENOENT)},
         {"#!/bin/sh\necho '" + sdl + "' >&2\nexit 127\n", 0755, failed + "exit status 127.\r\nIt printed:\r\n" + sdl},
-        {"#!/bin/sh\necho partial\nkill -KILL $$\n", 0755, failed + "killed by signal 9 (Killed).\r\nIt printed:\r\npartial"},
+        {"#!/bin/sh\necho partial\nkill -KILL $$\n", 0755, failed + "killed by signal 9 (" + strsignal(SIGKILL) + ").\r\nIt printed:\r\npartial"},
         {"#!/bin/sh\necho '  '\n", 0755, "Game listing failed|2|" + exe + " printed no game listing."},
         {"#!/bin/sh\necho x" + e100 + "\ni=1\nwhile [ $i -lt 100 ]; do printf '%0500d\\n' $i; i=$((i+1)); done\nexit 3\n",
          0755, flooded}};
