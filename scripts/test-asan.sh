@@ -22,10 +22,6 @@ rm -rf "$logs"
 mkdir -p "$logs"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:check_initialization_order=1:detect_stack_use_after_return=1:log_path=$logs/asan"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$logs/ubsan"
-# Leaks of system libraries that are not ours may be listed there; ours never.
-if [ -f "$root/tests/lsan.supp" ]; then
-  export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
-fi
 export QT_QPA_PLATFORM=offscreen
 
 rc=0

@@ -23,10 +23,17 @@ void LoadGameList(MainFormHost& form, const std::string& dataFileName, const std
 // Clears the list and loads it once for every ROM directory of the emulator ini.
 void StartFrontend(MainFormHost& form);
 
-// Captures the emulator's listing into the data file, then rebuilds the list.
+// Captures the emulator's listing into the data file, then rebuilds the list
+// from the data file there is. A listing that failed (not started, a status
+// other than 0, killed, nothing printed) replaces nothing; the user is told
+// why. Throws DataFileFailure when there is no data file to rebuild from: the
+// caller then sends the user to the menu command (ReportNoDataFile), once.
 void CreateGameDataFile(MainFormHost& form);
 
 // Sends the user to the menu command that creates the data file.
 void ReportNoDataFile(UiPort& ui);
+
+// The emulator at program could not be started: the system's reason, then more.
+void ReportNotStarted(UiPort& ui, const std::string& program, int startErrno, const std::string& more = "");
 
 }  // namespace lorvane::Frontend_code

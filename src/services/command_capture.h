@@ -19,6 +19,10 @@ struct CaptureResult {
     int termSignal = 0;
 };
 
+// How the child ended, for a message: "exit status 2", "killed by signal 9
+// (Killed)", or the system's reason it could not be started.
+std::string HowItEnded(const CaptureResult& result);
+
 // Blocks until every writer has closed the pipe (a grandchild holding it keeps
 // the call waiting), then reaps the child. Throws Failure 5 when neither stream
 // is requested.

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "failure.h"
 #include "posix_file.h"
@@ -196,6 +197,13 @@ void ChildCapture::Kill() {
         pid_ = -1;
     }
     CloseFd(readFd_);
+}
+
+std::string HowItEnded(const CaptureResult& r) {
+    if (!r.started) return std::strerror(r.startErrno);
+    if (r.signaled) return "killed by signal " + std::to_string(r.termSignal) + " (" + ::strsignal(r.termSignal) + ")";
+    if (!r.exited) return "its end could not be learned";
+    return "exit status " + std::to_string(r.exitStatus);
 }
 
 CaptureResult RunCapture(const CommandLine& argv, bool captureStdout, bool captureStderr) {

@@ -1,8 +1,8 @@
 #include <algorithm>
-#include <cstring>
 
 #include "command_capture.h"
 #include "emulator_commands.h"
+#include "game_list.h"
 #include "main_form.h"
 #include "rom_name.h"
 #include "settings.h"
@@ -40,23 +40,14 @@ void MAIN_form::Combo1_DblClick() {
     const std::string name = Frontend_code::ExtractRomName(state_.Combo1.List(index));
     const CommandLine check = VerifyCommand(appDir_, state_.MameExeName, name, state_.Text3);
     const CaptureResult result = RunCapture(check, true, true);
-    if (!result.started) {
-        MsgBox("The emulator could not be started:\r\n" + check.front() + "\r\n" +
-                   std::strerror(result.startErrno),
-               "Emulator not started", MsgIcon::Critical);
-        return;
-    }
+    if (!result.started) return Frontend_code::ReportNotStarted(ui_, check.front(), result.startErrno);
     if (!VerdictPasses(result.text)) {
         MsgBox(result.text, "Rom Error Info", MsgIcon::Information);
         return;
     }
     const CommandLine launch = LaunchCommand(appDir_, state_.MameExeName, name, state_.Text3);
     const DetachedStartResult started = ui_.StartDetached(launch);
-    if (!started.started) {
-        MsgBox("The emulator could not be started:\r\n" + launch.front() + "\r\n" +
-                   std::strerror(started.startErrno),
-               "Emulator not started", MsgIcon::Critical);
-    }
+    if (!started.started) Frontend_code::ReportNotStarted(ui_, launch.front(), started.startErrno);
 }
 
 void MAIN_form::Combo1_KeyPress(std::int16_t& keyAscii) {

@@ -72,7 +72,13 @@ void MAIN_form::CheckForRunTimeFiles() {
     if (!Clean_code::FileExists(JoinAppPath(appDir_, state_.LVNGameList), err)) {
         MsgBox(state_.LVNGameList + " not found.  A new one will be generated.",
                "Generating Game Data file", MsgIcon::None);
-        ResumeNext(err, [&] { Frontend_code::CreateGameDataFile(*this); });
+        ResumeNext(err, [&] {
+            try {
+                Frontend_code::CreateGameDataFile(*this);
+            } catch (const Frontend_code::DataFileFailure&) {
+                // No data file: the list rebuild after the check says so, once.
+            }
+        });
     }
 
     // 4. Snapshot directory

@@ -9,8 +9,9 @@
 
 #include "emulator_ini.h"
 #include "failure.h"
-#include "fake_host.h"
+#include "fake_ui.h"
 #include "fuzz_support.h"
+#include "main_form.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string& appDir = lorvane::fuzz::ScratchDir();
@@ -27,16 +28,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const lorvane::Failure&) {
     }
 
-    lorvane::test::FakeHost host(appDir);
-    host.state.MameExeName = "mame";
+    lorvane::test::FakeUi ui;
+    lorvane::MAIN_form host(appDir, ui);
+    lorvane::WindowState& state = host.State();
+    state.MameExeName = "mame";
     const std::string before = "/before/";
-    host.state.snap_path = before;
+    state.snap_path = before;
     try {
         lorvane::Frontend_code::GetMameSnapshotDir(host);
     } catch (const lorvane::Failure&) {
-        FUZZ_CHECK(host.state.snap_path == before, "a failed read changed snap_path");
+        FUZZ_CHECK(state.snap_path == before, "a failed read changed snap_path");
     }
-    const std::string& snap = host.state.snap_path;
+    const std::string& snap = state.snap_path;
     FUZZ_CHECK(!snap.empty() && snap.back() == '/', "snap_path without a final /");
     // The application directory is absolute, so only a ";" list can be relative.
     FUZZ_CHECK(snap.front() == '/' || snap.find(';') != std::string::npos,

@@ -10,11 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "fake_host.h"
+#include "fake_ui.h"
 #include "file_exists.h"
 #include "fuzz_support.h"
 #include "game_list.h"
 #include "listing.h"
+#include "main_form.h"
 #include "rom_name.h"
 
 namespace {
@@ -57,11 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (game.name == "natodef") expected.emplace_back(lorvane::Frontend_code::kNatodefaEntry);
     });
 
-    lorvane::test::FakeHost host(lorvane::fuzz::ScratchDir());
+    lorvane::test::FakeUi ui;
+    lorvane::MAIN_form host(lorvane::fuzz::ScratchDir(), ui);
     lorvane::fuzz::WriteBytes(host.AppDir() + "/LVN_LIST.txt", text);
     lorvane::Frontend_code::LoadGameList(host, "LVN_LIST.txt", romDir);
 
     std::stable_sort(expected.begin(), expected.end(), lorvane::ComboBox::Less);
-    FUZZ_CHECK(host.state.Combo1.Entries() == expected, "the loaded list differs from the games present");
+    FUZZ_CHECK(host.State().Combo1.Entries() == expected, "the loaded list differs from the games present");
     return 0;
 }

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "emulator_ini.h"
-#include "fake_host.h"
+#include "fake_ui.h"
 #include "failure.h"
+#include "main_form.h"
 #include "profile_file.h"
 #include "temp_dir.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 using namespace test;
 using namespace Clean_code;
+using namespace std::literals;
 
 template <class F>
 std::string Outcome(F fn) try { return fn(); } catch (const Failure& f) { return "E" + std::to_string(f.Number()); }
@@ -44,8 +46,9 @@ TEST(Settings, SaveChangesOnlyItsFourKeysAndLoadReadsThemWhole) {
     TempDir dir;
     const auto file = dir / "LVN.ini";
     WriteFile(file, "; keep\r\n[Settings]\r\nJoy=3\r\nExtra=1\r\n[Other]\r\nJoy=0\r\n");
-    FakeHost host(dir.Str());
-    auto& st = host.state;
+    FakeUi ui;
+    MAIN_form host(dir.Str(), ui);
+    auto& st = host.State();
     st.MameExeName = "my_own_mame_build_0251_x64.exe";
     st.LVNGameList = "games.txt";
     st.Preview = true;
@@ -61,17 +64,23 @@ TEST(Settings, SaveChangesOnlyItsFourKeysAndLoadReadsThemWhole) {
     EXPECT_THROW(ReadProfileString(file.string(), "Settings", "Joy"), Failure);
 }
 
-// MameExeName|LVNGameList|Text4 as far as the load got; missing keys are loaded by the window tests.
+// What the load applied before the failing step, through the window's own handlers (marks set beforehand).
 TEST(Settings, LoadStopsAtTheFailingStep) {
-    const struct { const char *ini, *outcome; std::vector<std::string> calls; const char* state; } cases[] = {
-        {"MAME NAME=m.exe\nData File Name=d.txt\nJoy=abc\nPreview_on=1\n", "E13", {"Preview_Click"}, "m.exe|d.txt|abc"},
-        {"Joy=3.5\nPreview_on=0\n", "E340", {"JOY_SEL_Click 4"}, "1500|1500|3.5"}};
+    const struct { const char *ini, *outcome, *state; } cases[] = {
+        {"MAME NAME=m.exe\nData File Name=d.txt\nJoy=abc\nPreview_on=1\n", "E13", "m.exe|d.txt|abc|on|0100|"},
+        {"Joy=3.5\nPreview_on=0\n", "E340", "1500|1500|3.5|off|0000|"},
+        {"MAME NAME=m\nJoy=2\n", "", "m|1500|2|on|0010| -hotrod"}};
     for (TempDir dir; const auto& c : cases) {
         WriteFile(dir / "LVN.ini", std::string("[Settings]\n") + c.ini);
-        FakeHost host(dir.Str());
+        FakeUi ui;
+        MAIN_form host(dir.Str(), ui);
+        host.JOY_SEL_Click(1);
         const std::string outcome = Outcome([&] { return LoadSettings(host), std::string(); });
-        EXPECT_EQ(std::tuple(outcome, host.calls, host.state.MameExeName + "|" + host.state.LVNGameList + "|" + host.state.Text4),
-                  std::tuple(c.outcome, c.calls, c.state)) << c.ini;
+        const WindowState& st = host.State();
+        std::string marks;
+        for (bool mark : st.JOY_SEL) marks += mark ? '1' : '0';
+        EXPECT_EQ(outcome + " " + st.MameExeName + "|" + st.LVNGameList + "|" + st.Text4 + "|" + (st.Preview ? "on|" : "off|") +
+                      marks + "|" + st.Text3, c.outcome + " "s + c.state) << c.ini;
     }
 }
 
@@ -80,16 +89,17 @@ TEST(EmulatorIni, RomPathAndSnapshotDirectory) {
     for (const auto& [exe, ini] : {std::pair{"my.exe.exe", "my.ini.ini"}, {"MAME.EXE", "MAME.EXE"}, {"bin.d/mame", "bin.d/mame.ini"}})
         EXPECT_EQ(EmulatorIniName(exe), ini) << exe;
     TempDir dir;
-    FakeHost host(dir.Str());
+    FakeUi ui;
+    MAIN_form host(dir.Str(), ui);
     const std::string& app = host.AppDir();
-    host.state.MameExeName = "mame";
+    host.State().MameExeName = "mame";
     const auto read = [&] {
-        std::string rom = (host.state.snap_path = "unchanged", "");
-        rom = Outcome([&] { for (const auto& d : GetMameRomPath(app, "mame", host.state.err)) rom += d + ";"; return rom; });
-        return rom + " | " + Outcome([&] { return Frontend_code::GetMameSnapshotDir(host), host.state.snap_path; });
+        std::string rom = (host.State().snap_path = "unchanged", "");
+        rom = Outcome([&] { for (const auto& d : GetMameRomPath(app, "mame", host.State().err)) rom += d + ";"; return rom; });
+        return rom + " | " + Outcome([&] { return Frontend_code::GetMameSnapshotDir(host), host.State().snap_path; });
     };
-    host.state.err.Set(57, "left over");
-    EXPECT_TRUE(read() == "roms/; | " + app + "/snap/" && !host.state.err.IsSet());
+    host.State().err.Set(57, "left over");
+    EXPECT_TRUE(read() == "roms/; | " + app + "/snap/" && !host.State().err.IsSet());
     const std::pair<const char*, std::string> cases[] = {
         {"# x\r\nROMPATH roms;/srv/my roms/\r\nSNAPSHOT_DIR       pics/\r\n", "roms/;/srv/my roms/; | " + app + "/pics/"},
         {"ROMPATH a; b\nsnapshot_directory /var/games/snap\n", "a/; b/; | /var/games/snap/"},

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -26,6 +27,10 @@ const char* const kListing = "Name:             Description:\npong              
                              "breakout          \"Breakout [TTL]\"\nnatodef           \"NATO Defense\"\n"
                              "natodefa          \"NATO Defense (alternate mazes)\"\n";
 const std::string kIni = "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=0\r\nPreview_on=False\r\n";
+const std::string kGenerating = "Generating Game Data file|0|LVN_LIST.txt not found.  A new one will be generated.";
+const std::string kPatient = "Please be Patient|1|Please be patient as the data file is created.  This should take approx. "
+                             "5 seconds and only needs to be generated once for each new beta.";
+const std::string kHint = "ERROR|3|Press button on menu to create Mame data file";
 
 // The hook is a plain function pointer, so the fault it injects lives here.
 std::string g_file;
@@ -73,11 +78,7 @@ protected:
 TEST_F(MainFormTest, FirstRunCreatesEverythingAndMissingKeysReadAsFifteenHundred) {
     Emulator("MAME.exe");
     EXPECT_EQ(Start().caption, "Lorvane   (romcount = 3)");
-    EXPECT_EQ(Shown(ui_),
-              (Strings{"Generating LVN.ini|0|LVN.ini not found.  A new one will be generated",
-                       "Generating Game Data file|0|LVN_LIST.txt not found.  A new one will be generated.",
-                       "Please be Patient|1|Please be patient as the data file is created.  This should "
-                       "take approx. 5 seconds and only needs to be generated once for each new beta."}));
+    EXPECT_EQ(Shown(ui_), (Strings{"Generating LVN.ini|0|LVN.ini not found.  A new one will be generated", kGenerating, kPatient}));
     EXPECT_EQ(ReadFile(dir_ / "LVN_LIST.txt"), std::string(kListing) + "\r\n");
     EXPECT_EQ(ReadFile(dir_ / "LVN.ini"),
               "[Settings]\r\nMAME NAME=MAME.exe\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\nPreview_on=False\r\n");
@@ -89,7 +90,8 @@ TEST_F(MainFormTest, FirstRunCreatesEverythingAndMissingKeysReadAsFifteenHundred
               "[Settings]\r\nMAME NAME=MAME.exe\r\nData File Name=1500\r\nJoy=1500\r\nPreview_on=True\r\n");
 }
 
-// Cancel at the question ends the program, nothing saved; unreadable data file -> the menu hint.
+// Cancel at the question ends the program, nothing saved; a name that exists is used and saved; failures before
+// the list end the program, after it not; an unreadable data file -> the menu hint.
 TEST_F(MainFormTest, TheExecutableQuestionAndStartUpFailures) {
     WriteFile(dir_ / "LVN.ini", kIni);
     EXPECT_EQ(Start({""}).MameExeName, "");
@@ -100,27 +102,92 @@ TEST_F(MainFormTest, TheExecutableQuestionAndStartUpFailures) {
     EXPECT_EQ(Shown(ui_), Strings{"MAME Executable not found!|3|The MAME executable was not found in the "
                                   "same Directory as LVN.exe"});
     EXPECT_EQ(ReadFile(dir_ / "LVN.ini") + std::to_string(ui_.closes), kIni + "1");
-    Emulator("mame");  // before the list: generic message, window closed; after: window open
+    Emulator("my-mame");
     WriteFile(dir_ / "LVN_LIST.txt", kListing);
-    WriteFile(dir_ / "mame.ini", "rompath roms\nsnapshot_dir x\n");  // too short a snapshot line
+    EXPECT_EQ(Start({"my-mame"}).caption, "Lorvane   (romcount = 3)");
+    EXPECT_TRUE(Shown(ui_).empty() && ui_.inputs.size() == 1 && ui_.closes == 0);
+    EXPECT_EQ(ReadFile(dir_ / "LVN.ini"), "[Settings]\r\nMAME NAME=my-mame\r\nData File Name=LVN_LIST.txt\r\nJoy=0\r\n"
+                                          "Preview_on=False\r\n");
+    WriteFile(dir_ / "LVN.ini", kIni);
+    Emulator("mame");
+    const std::string error = "An Error has occurred|3|An Error has occured Err.number = 5 Err.description = Invalid "
+                              "procedure call or argument: ";
+    const std::string ini = App() + "/mame.ini";
+    WriteFile(dir_ / "mame.ini", "rompath roms\nsnapshot_dir x\n");  // before the list: window closed
     EXPECT_EQ(Start().Combo1.ListCount(), 0);
-    EXPECT_EQ(Shown(ui_).at(0).rfind("An Error has occurred|3|An Error has occured Err.number = 5 Err.description = ",
-                                     0), 0u) << Shown(ui_)[0];
+    EXPECT_EQ(Shown(ui_), Strings{error + "the snapshot line of " + ini + " is too short"});
     EXPECT_EQ(ui_.closes, 1);
-    WriteFile(dir_ / "mame.ini", "rompath roms;;other\n");
+    WriteFile(dir_ / "mame.ini", "rompath roms;;other\n");  // while the list is made: window open
     EXPECT_EQ(Start().Combo1.ListCount(), 0);
-    EXPECT_EQ(ui_.messages.at(0).text.rfind("An Error has occured Err.number = 5 ", 0), 0u);
+    EXPECT_EQ(Shown(ui_), Strings{error + "an empty directory in the ROM path of " + ini});
     EXPECT_EQ(ui_.closes, 0);
     fs::remove(dir_ / "mame.ini");
     SetReadFaultHook([](const std::string& path) { return path.ends_with("/LVN_LIST.txt") ? EACCES : 0; });
     const int listed = Start().Combo1.ListCount();  // the read seam: the tests run as root
     SetReadFaultHook(nullptr);
     EXPECT_EQ(listed, 0);
-    EXPECT_EQ(Shown(ui_), Strings{"ERROR|3|Press button on menu to create Mame data file"});
+    EXPECT_EQ(Shown(ui_), Strings{kHint});
     EXPECT_EQ(ReadFile(dir_ / "LVN_LIST.txt"), kListing);
 }
 
-// Checked with the joystick option, then started; no selection: nothing; a failed start says why; export.
+// A listing that cannot be had is told once, with why; it never replaces the data file, and without one the
+// menu hint follows once, at start-up and from the menu. A listing with exit status 0 is written, errors and all.
+TEST_F(MainFormTest, AFailedListingNeverReplacesTheDataFile) {
+    for (const char* zip : {"pong.zip", "natodef.zip"}) WriteFile(dir_ / "roms" / zip, "");
+    const std::string exe = App() + "/mame", failed = "Game listing failed|2|The game listing of " + exe + " failed: ",
+                      kept = "\r\n\r\nThe game data file LVN_LIST.txt was kept; the list is loaded from it.",
+                      sdl = "mame: error while loading shared libraries: libSDL2-2.0.so.0: cannot open shared object file";
+    std::string e100, flooded = failed + "exit status 3.\r\nIt printed:\r\nx";
+    for (int i = 0; i < 100; ++i) e100 += "\xc3\xa9";
+    flooded += e100.substr(0, 158) + "...\r\n";  // 2-byte characters are not cut
+    for (int i = 0; i < 19; ++i) flooded += std::string(160, '0') + "...\r\n";
+    flooded += "... (80 more lines)";
+    const auto emulator = [&](const std::string& script, int mode) {
+        WriteFile(dir_ / "mame", script);
+        fs::permissions(dir_ / "mame", fs::perms(mode));
+    };
+    const struct { std::string script; int mode; std::string message; } cases[] = {
+        {"#!/bin/sh\necho never\n", 0644, NotStarted("mame", EACCES)},
+        {"#!/no/such/sh\n", 0755, NotStarted("mame", ENOENT)},
+        {"#!/bin/sh\necho '" + sdl + "' >&2\nexit 127\n", 0755, failed + "exit status 127.\r\nIt printed:\r\n" + sdl},
+        {"#!/bin/sh\necho partial\nkill -KILL $$\n", 0755, failed + "killed by signal 9 (" + strsignal(SIGKILL) + ").\r\nIt printed:\r\npartial"},
+        {"#!/bin/sh\necho '  '\n", 0755, "Game listing failed|2|" + exe + " printed no game listing."},
+        {"#!/bin/sh\necho x" + e100 + "\ni=1\nwhile [ $i -lt 100 ]; do printf '%0500d\\n' $i; i=$((i+1)); done\nexit 3\n",
+         0755, flooded}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        emulator(c.script, c.mode);
+        fs::remove(dir_ / "LVN_LIST.txt");
+        WriteFile(dir_ / "LVN.ini", kIni);
+        EXPECT_EQ(Start().caption, "Lorvane");
+        EXPECT_EQ(Shown(ui_), (Strings{kGenerating, kPatient, c.message, kHint}));
+        EXPECT_TRUE(!fs::exists(dir_ / "LVN_LIST.txt") && ui_.closes == 0);
+        WriteFile(dir_ / "LVN_LIST.txt", kListing);
+        ui_.messages.clear();
+        form_->MAKE_GAME_LIST_Click();
+        EXPECT_EQ(Shown(ui_), (Strings{kPatient, c.message + kept}));
+        EXPECT_EQ(ReadFile(dir_ / "LVN_LIST.txt"), kListing);
+        EXPECT_EQ(S().caption, "Lorvane   (romcount = 3)");
+    }
+    fs::remove(dir_ / "mame");
+    fs::remove(dir_ / "LVN_LIST.txt");
+    ui_.messages.clear();
+    form_->MAKE_GAME_LIST_Click();  // no emulator, no data file
+    EXPECT_FALSE(fs::exists(dir_ / "LVN_LIST.txt"));
+    emulator("#!/bin/sh\necho 'Error: unknown option' >&2\n", 0755);
+    form_->MAKE_GAME_LIST_Click();  // exit status 0: written
+    EXPECT_EQ(ReadFile(dir_ / "LVN_LIST.txt") + S().caption, "Error: unknown option\n\r\nLorvane");
+    SetReadFaultHook([](const std::string& path) { return path.ends_with("/LVN_LIST.txt") ? EACCES : 0; });
+    form_->MAKE_GAME_LIST_Click();  // written, then unreadable
+    emulator("#!/bin/sh\nexit 1\n", 0755);
+    form_->MAKE_GAME_LIST_Click();  // kept, but unreadable
+    SetReadFaultHook(nullptr);
+    EXPECT_EQ(Shown(ui_), (Strings{kPatient, NotStarted("mame", ENOENT), kHint, kPatient, kPatient, kHint, kPatient,
+                                   failed + "exit status 1." + kept, kHint}));
+}
+
+// Settings saved, checked with the joystick option, then started; a failed check shows the report; no selection:
+// nothing; a failed start says why; export.
 TEST_F(MainFormTest, LaunchAndExport) {
     Emulator("mame");
     S().MameExeName = "mame";
@@ -129,12 +196,14 @@ TEST_F(MainFormTest, LaunchAndExport) {
     WriteFile(dir_ / "mame.verify" / "pong", "romset pong is best available\n1 romsets found, 1 were OK.\n");
     form_->JOY_SEL_Click(0);
     Launch(2);
+    EXPECT_EQ(ReadFile(dir_ / "LVN.ini"), kIni);
+    Launch(1);
     form_->JOY_SEL_Click(3);
     ui_.startResult = {false, EACCES};
     Launch(2);
     const std::string exe = App() + "/mame";
     EXPECT_EQ(ui_.starts, (std::vector<CommandLine>{{exe, "pong", "-joy"}, {exe, "pong", "-hotrodse"}}));
-    EXPECT_EQ(Shown(ui_), Strings{NotStarted("mame", EACCES)});
+    EXPECT_EQ(Shown(ui_), (Strings{"Rom Error Info|1|romset \"pacman\" not found!\n", NotStarted("mame", EACCES)}));
     ui_ = FakeUi();
     Launch(-1);
     S().MameExeName = "missing";
@@ -152,6 +221,28 @@ TEST_F(MainFormTest, LaunchAndExport) {
     EXPECT_EQ(Shown(ui_), (Strings{"Summary Report Written|1|Available Rom list exported to AvailROM.txt ",
                                    "No Roms to Export List|2|No Rom to export list for"}));
     EXPECT_EQ(ReadFile(dir_ / "AvailROM.txt"), exported);
+}
+
+// Create Default ini: the defaults over the four keys, the rest kept, applied. Without the preview the list takes
+// the pane's room; switching the preview lays the window out again (twips).
+TEST_F(MainFormTest, DefaultIniAndTheLayoutWithoutPreview) {
+    WriteFile(dir_ / "LVN.ini", "; mine\r\n[Settings]\r\nMAME NAME=mame\r\nJoy=3\r\nExtra=1\r\n");
+    form_->JOY_SEL_Click(3);
+    form_->create_def_ini_Click();
+    EXPECT_EQ(ReadFile(dir_ / "LVN.ini"), "; mine\r\n[Settings]\r\nMAME NAME=MAME.exe\r\nJoy=1\r\nExtra=1\r\n"
+                                          "Data File Name=LVN_LIST.txt\r\nPreview_on=False\r\n");
+    EXPECT_TRUE(Shown(ui_).empty() && S().MameExeName == "MAME.exe" && S().LVNGameList == "LVN_LIST.txt");
+    EXPECT_TRUE(S().Text3.empty() && S().Text4 == "1" && S().JOY_SEL == (std::array{false, true, false, false}));
+    const struct { int width, height; bool preview; int listWidth, listHeight, exeWidth, paneLeft; } rows[] = {
+        {9000, 6000, false, 8640, 4830, 7080, 5520}, {4800, 1170, false, 4440, 0, 2880, 5520},
+        {4785, 6000, false, 4440, 0, 2880, 5520}, {9000, 1155, false, 4440, 0, 2880, 5520},
+        {9000, 6000, true, 4200, 4830, 7080, 4440}, {9000, 6000, false, 8640, 4830, 7080, 4440}};
+    for (const auto& r : rows) {
+        form_->SetOuterSize(r.width, r.height);
+        if (S().Preview != r.preview) form_->Preview_Click();
+        EXPECT_EQ((std::array{S().Combo1Size.width, S().Combo1Size.height, S().MameExeNameSize.width, S().brwPNGBrowser.left}),
+                  (std::array{r.listWidth, r.listHeight, r.exeWidth, r.paneLeft})) << r.width << " x " << r.height;
+    }
 }
 
 // Each writer x step, errors rotated: old file byte for byte, no temporary, window open, user told.
