@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "combo_parts.h"
+#include "game_list_delegate.h"
 #include "game_list_model.h"
 #include "text_positions.h"
 
@@ -18,6 +19,7 @@ GameListWidget::GameListWidget(const ComboBox& combo, QWidget* parent)
     list_->setPalette(white);
 
     list_->setModel(model_);
+    list_->setItemDelegate(new GameListDelegate(list_));
     list_->setUniformItemSizes(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
