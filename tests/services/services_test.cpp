@@ -14,6 +14,7 @@
 #include "detached_start.h"
 #include "emulator_commands.h"
 #include "file_exists.h"
+#include "file_identity.h"
 #include "file_io.h"
 #include "file_move.h"
 #include "standin.h"
@@ -136,6 +137,31 @@ TEST(Files, FileExistsFindsOnlyOrdinaryVisibleFiles) {
         pending.Set(ErrNo::ExecutableNotFound, "left over");
         EXPECT_EQ(std::pair(Clean_code::FileExists((dir / name).string(), pending), pending.number), std::pair(found, number)) << name;
     }
+}
+
+// Same file only when unchanged: rewritten, replaced with the same size and time, or put there differs.
+TEST(Files, FileIdentityTellsAReplacedFile) {
+    TempDir dir;
+    const std::string zip = (dir / "pong.zip").string(), other = (dir / "other.zip").string();
+    const auto stamp = fs::file_time_type::clock::now() - 1h;
+    auto put = [&](const std::string& path, const std::string& content) {
+        WriteFile(path, content);
+        fs::last_write_time(path, stamp);
+    };
+    const FileIdentity none = IdentifyFile(zip);
+    EXPECT_TRUE(SameFile(none, IdentifyFile(zip))) << "absent both times";
+    put(zip, "PK");
+    const FileIdentity first = IdentifyFile(zip);
+    EXPECT_TRUE(SameFile(first, IdentifyFile(zip)) && !SameFile(none, first));
+    put(other, "PK");
+    fs::rename(other, zip);
+    EXPECT_FALSE(SameFile(first, IdentifyFile(zip))) << "replaced by a file of the same size and time";
+    const FileIdentity second = IdentifyFile(zip);
+    WriteFile(zip, "PQ");
+    EXPECT_FALSE(SameFile(second, IdentifyFile(zip))) << "rewritten in place";
+    const FileIdentity unknown = IdentifyFile(zip + "/inside");
+    EXPECT_TRUE(unknown.kind == FileIdentity::Kind::Unknown && unknown.failure);
+    EXPECT_FALSE(SameFile(unknown, unknown)) << "what could not be examined matches nothing";
 }
 
 // Atomic write through a link keeps the mode; a cross-file-system move failing at any step keeps the source.

@@ -1,13 +1,20 @@
 // The bad ROM set audit over the stand-in emulator, real files and Debian's emulator.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <set>
+#include <sstream>
 
 #include "app_dir_test.h"
+#include "file_io.h"
 #include "game_list.h"
 #include "main_form.h"
 #include "real_emulator.h"
+#include "rom_audit.h"
 #include "rom_dependencies.h"
 #include "standin.h"
 #include "tmpfs_mount.h"
@@ -52,11 +59,20 @@ protected:
         ui_.folderAnswer = target_.Str();
     }
     std::string Count(int n) const { return "Bad roms found|1|" + std::to_string(n) + " bad roms found."; }
+    // The messages of an audit: `stopped` (if any) after the folder; the count
+    // and the closing message, or for n < 0 none of them.
     Strings Done(const std::string& stopped, int n) const {
         Strings out{kNote, kWarning, "LVN|0|Folder selected was: " + target_.Str(), stopped, Count(n),
                     "LVN|0|All Bad roms moved to " + target_.Str() + ".\r\nSummary Report Written"};
+        if (n < 0) out.resize(4);
         if (stopped.empty()) out.erase(out.begin() + 3);
         return out;
+    }
+    std::string Cancelled(int checked, int moved, const std::string& report) const {
+        return "Rom audit cancelled|1|The rom audit was cancelled after " + std::to_string(checked) +
+               " of 3 sets were checked: " + std::to_string(moved) + " bad, " + std::to_string(moved) +
+               " of them moved to " + target_.Str() + ".\r\nThe sets not checked were left where they are.\r\n" +
+               report;
     }
 
     TmpfsMount target_;  // another file system where one can be mounted (as root)
@@ -86,9 +102,27 @@ TEST_F(AuditTest, RefusedRomPathCancelAndUnwritableReport) {
     form_.Move_bad_roms_Click();
     EXPECT_TRUE(ui_.cancelRequested) << "the window was not kept live while the checks ran";
     EXPECT_EQ(ListDir(dir_ / "roms"), "s0.zip s1.zip s2.zip");
-    EXPECT_EQ(Shown(ui_).back(), Count(0));
+    EXPECT_EQ(Shown(ui_), Done(Cancelled(0, 0, "No summary report was written."), -1));
+    EXPECT_EQ(StandInArgs(dir_.Path(), "mame"), "-verifyroms\ts0\ts1\ts2\n") << "one run over the three sets";
+    const pid_t hung = std::stoi(ReadFile(dir_ / "mame.session").substr(ReadFile(dir_ / "mame.session").find(' ')));
+    EXPECT_TRUE(::kill(hung, 0) == -1 && errno == ESRCH) << "the run over several sets was not ended";
+    // Cancelled part way, one check at a time: what was dealt with is reported, nothing starts after.
     Restore();
     fs::remove(dir_ / "mame.mode");
+    fs::remove(dir_ / "mame.args");
+    form_.SetAuditParallelism(1);
+    std::string runsAtCancel;
+    ui_.onProgress = [&](const FakeUi::Progress& p) {
+        if (p.done < 2 || ui_.cancelRequested) return;
+        ui_.cancelRequested = true;
+        runsAtCancel = StandInArgs(dir_.Path(), "mame");
+    };
+    form_.Move_bad_roms_Click();
+    EXPECT_EQ(StandInArgs(dir_.Path(), "mame"), runsAtCancel) << "a check started after Cancel";
+    EXPECT_EQ(Shown(ui_), Done(Cancelled(2, 2, "The summary report is " + target_.Str() + "/BadRoms.txt."), -1));
+    EXPECT_EQ(ReadFile(target_.Path() / "BadRoms.txt"), NotFound("s0") + "\r\n\r\n" + NotFound("s1") + "\r\n\r\n\r\n");
+    EXPECT_EQ(ListDir(dir_ / "roms"), "s2.zip");
+    Restore();
     fs::create_directories(target_.Path() / "BadRoms.txt");
     form_.Move_bad_roms_Click();
     EXPECT_EQ(Shown(ui_).at(4).rfind("Summary Report not written|3|The summary report could not be written to " +
@@ -104,7 +138,12 @@ TEST_F(AuditTest, SetsThatCannotBeMovedStayAndTheReportSaysWhy) {
     WriteFile(dir_ / "roms" / "pacman.zip", "mine");
     WriteFile(target_.Path() / "pacman.zip", "theirs");
     Frontend_code::StartFrontend(form_);  // galaga from the second directory, natodefa after natodef
-    form_.Move_bad_roms_Click();
+    SetReadFaultHook([](const std::string& path) { return path.ends_with("/LVN_LIST.txt") ? EACCES : 0; });
+    form_.Move_bad_roms_Click();  // the rebuild after it cannot read the data file
+    SetReadFaultHook(nullptr);
+    Strings shown = Done("", 4);
+    shown.insert(shown.begin() + 4, "ERROR|3|Press button on menu to create Mame data file");
+    EXPECT_EQ(Shown(ui_), shown);
     const std::string notFirst = " was not moved: it is not in the first ROM directory " + App() + "/roms/";
     EXPECT_EQ(ReadFile(target_.Path() / "BadRoms.txt"),
               NotFound("natodef") + "\r\n\r\n" + NotFound("pacman") +
@@ -167,6 +206,90 @@ TEST_F(AuditTest, ChecksRunAtOnceGiveTheOutcomeOfChecksOneAfterTheOther) {
         EXPECT_EQ(form_.State().Combo1.Entries(), Strings{"Game B    [s1]"});
         EXPECT_EQ(Shown(ui_), Done("", 5));
     }
+}
+
+// The runs over several sets and the sets checked on their own, from the stand-in's log.
+std::pair<int, std::string> RunsAndOwnChecks(const std::string& args) {
+    int runs = 0;
+    std::set<std::string> own;
+    std::istringstream lines(args);
+    for (std::string line; std::getline(lines, line);) {
+        runs += line.starts_with("-verifyroms\t");
+        if (line.ends_with("\t-verifyroms")) own.insert(line.substr(0, line.find('\t')));
+    }
+    std::string names;
+    for (const std::string& name : own) names += (names.empty() ? "" : " ") + name;
+    return {runs, names};
+}
+
+struct ScriptedProgress : AuditProgress {
+    void DoEvents() override {}
+    void Update(int done, int total, const std::string&) override {
+        if (onUpdate) onUpdate();
+        seen = std::to_string(done) + "/" + std::to_string(total);
+    }
+    bool Cancelled() override { return false; }
+    std::function<void()> onUpdate;
+    std::string seen;
+};
+
+// Runs over several sets (answers in another order, for a name not asked, in words not known, cut off, killed,
+// failed, about a clone after its parent moved or a set file replaced before its turn): only a complete good
+// verdict on an asked set spares its own check, and moves, count and report are those of own checks alone.
+TEST_F(AuditTest, RunsOverSeveralSetsGiveTheOutcomeOfOwnChecks) {
+    const Strings sets = {"s0", "s1", "s2", "s3", "s4", "s5", "s6", "s6", "s7", "s8"};
+    Sets(sets);
+    for (const char* set : {"s0", "s2", "s4", "s8"}) WriteFile(dir_ / "mame.verify" / set, "1 romsets found, 1 were OK.\n");
+    WriteFile(dir_ / "mame.needs" / "s2", "s1");
+    const std::string xml = "<mame><machine name=\"s1\"></machine><machine name=\"s2\" romof=\"s1\"></machine>"
+                            "<machine name=\"s8\"></machine></mame>";
+    const std::string answers =
+        "romset s8 is good\nromset s9 is good\nromset s7 is fine\nromset s6 is good\nromset s3 is good\n"
+        "romset s2 [s1] is best available\nromset s1 is bad\nromset s0 is best available\nromset s5 is good";
+    const std::string all = "s0 s1 s2 s3 s4 s5 s6 s7 s8";
+    const struct {
+        const char* what;
+        std::string batch, end;
+        bool listxml;
+        std::string ownChecks;
+    } cases[] = {
+        {"verdicts", answers, "5", true, "s1 s2 s3 s4 s5 s6 s7"},
+        {"no machine list: any move voids", answers, "2", false, "s1 s2 s3 s4 s5 s6 s7 s8"},
+        {"killed part way", "romset s0 is good\nromset s1 is good\nromset s2 is", "kill", true, all},
+        {"an error", "Error: unknown option: s1\n", "6", true, all},
+        {"unknown wording", "romset s0 is OK\nromset s1 is OK\n2 romsets found, 2 were OK.\n", "0", true, all},
+        {"the one-set answer", "", "", true, all},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(dir_ / "mame.batch");
+        if (!c.batch.empty()) WriteFile(dir_ / "mame.batch", c.batch);
+        WriteFile(dir_ / "mame.batchend", c.end);
+        fs::remove(dir_ / "mame.listxml");
+        if (c.listxml) WriteFile(dir_ / "mame.listxml", xml);
+        std::string outcome[2];
+        for (const bool several : {false, true}) {
+            Restore();
+            fs::remove(dir_ / "mame.args");
+            // Three sets a run: several runs, side by side once the first has answered.
+            const RomAuditInput input{App(), "mame", App() + "/roms/", target_.Str(), sets, 4, several, 3};
+            ScriptedProgress progress;
+            // s3's file is replaced once the audit (and its first run) has begun.
+            progress.onUpdate = [&, replaced = false]() mutable {
+                if (std::exchange(replaced, true)) return;
+                WriteFile(dir_ / "roms" / "s3.new", "PK");
+                fs::rename(dir_ / "roms" / "s3.new", dir_ / "roms" / "s3.zip");
+            };
+            const RomAuditResult r = RunRomAudit(input, progress);
+            outcome[several] = r.report + "|" + ::testing::PrintToString(r.moved) + "|" + std::to_string(r.badCount) +
+                               "|" + std::to_string(r.done) + "|" + progress.seen + "|" + ListDir(dir_ / "roms");
+        }
+        EXPECT_EQ(outcome[1], outcome[0]);
+        const auto [runs, ownChecks] = RunsAndOwnChecks(StandInArgs(dir_.Path(), "mame"));
+        EXPECT_EQ(ownChecks, c.ownChecks) << StandInArgs(dir_.Path(), "mame");
+        EXPECT_TRUE(ownChecks == all ? runs == 1 : runs > 1) << runs << " runs over several sets";
+    }
+    EXPECT_EQ(ListDir(dir_ / "roms"), "s0.zip s4.zip s8.zip");
 }
 
 // Debian's machine list: a clone reads its parent, a Neo Geo set its BIOS, a machine its devices.
