@@ -1,8 +1,8 @@
-#include "file_identity.h"
-
 #include <sys/stat.h>
 
 #include <cerrno>
+
+#include "file_identity.h"
 
 namespace lorvane {
 

@@ -24,7 +24,8 @@ bool ParseVerdictLine(std::string_view line, std::string_view& name, Verdict& ve
     line.remove_prefix(space + 1);
     if (line.starts_with('[')) {
         const std::size_t close = line.find("] ");
-        const std::string_view parent = line.substr(1, close == std::string_view::npos ? 0 : close - 1);
+        const std::string_view parent =
+            line.substr(1, close == std::string_view::npos ? 0 : close - 1);
         if (parent.empty() || parent.find_first_of(" []") != std::string_view::npos) return false;
         line.remove_prefix(close + 2);
     }

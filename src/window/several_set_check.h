@@ -13,13 +13,13 @@
 
 namespace lorvane {
 
-// Sets per run. Measured with Debian's emulator 0.251 on 2 cores (shared, load
-// 3 to 4): 2,000 names (197 good, the rest absent) in runs of 25 took 11.6 s, of
-// 50 7.3 s, of 100 4.3 s, of 150 to 800 between 2.6 and 4.1 s with no clear best
-// (the emulator spends about 1.5 ms per name it is given, a run of 200 about
-// 0.35 to 0.55 s), of 2,000 in one run 3.4 s; one set's own check took 0.14 s.
-// Runs of 200 pay the start-up cost once per 200 names and give the first
-// verdicts early.
+// Sets per run. Measured with Debian's emulator 0.251 on 2 shared cores (load
+// about 1.5): 2,000 names (197 good sets, the rest absent), one run after the
+// other, in runs of 25 took 9.2 s, of 50 5.6 s, of 100 3.9 s, of 200 2.6 s, of
+// 400 2.3 s, of 800 2.1 s, and in one run of 2,000 2.0 s; one set's own check
+// took 0.07 s. A run costs about 0.07 s to start and 1 ms per name given, so
+// past 200 names a run saves little more, while its first verdicts come later
+// (0.26 s for 200, 0.85 s for 800) and fewer runs can share the cores.
 inline constexpr std::size_t kSeveralSetBatch = 200;
 // Argument bytes per run, and per name: far below ARG_MAX (2 MiB here); Windows
 // limits a whole command line to 32,767 characters. The emulator's names have
