@@ -139,29 +139,23 @@ TEST(Files, FileExistsFindsOnlyOrdinaryVisibleFiles) {
     }
 }
 
-// Same file only when unchanged: rewritten, replaced with the same size and time, or put there differs.
+// Same file only when unchanged: replaced with the same size and time, rewritten, or put there differs.
 TEST(Files, FileIdentityTellsAReplacedFile) {
     TempDir dir;
-    const std::string zip = (dir / "pong.zip").string(), other = (dir / "other.zip").string();
-    const auto stamp = fs::file_time_type::clock::now() - 1h;
-    auto put = [&](const std::string& path, const std::string& content) {
-        WriteFile(path, content);
-        fs::last_write_time(path, stamp);
-    };
+    const std::string zip = (dir / "pong.zip").string();
     const FileIdentity none = IdentifyFile(zip);
-    EXPECT_TRUE(SameFile(none, IdentifyFile(zip))) << "absent both times";
-    put(zip, "PK");
+    for (const char* name : {"pong.zip", "other.zip"}) {
+        WriteFile(dir / name, "PK");
+        fs::last_write_time(dir / name, fs::file_time_type::clock::now() - 1h);
+    }
     const FileIdentity first = IdentifyFile(zip);
-    EXPECT_TRUE(SameFile(first, IdentifyFile(zip)) && !SameFile(none, first));
-    put(other, "PK");
-    fs::rename(other, zip);
-    EXPECT_FALSE(SameFile(first, IdentifyFile(zip))) << "replaced by a file of the same size and time";
+    EXPECT_TRUE(SameFile(none, IdentifyFile(dir / "absent")) && SameFile(first, IdentifyFile(zip)));
+    fs::rename(dir / "other.zip", zip);
     const FileIdentity second = IdentifyFile(zip);
     WriteFile(zip, "PQ");
-    EXPECT_FALSE(SameFile(second, IdentifyFile(zip))) << "rewritten in place";
+    EXPECT_FALSE(SameFile(none, first) || SameFile(first, second) || SameFile(second, IdentifyFile(zip)));
     const FileIdentity unknown = IdentifyFile(zip + "/inside");
-    EXPECT_TRUE(unknown.kind == FileIdentity::Kind::Unknown && unknown.failure);
-    EXPECT_FALSE(SameFile(unknown, unknown)) << "what could not be examined matches nothing";
+    EXPECT_FALSE(SameFile(unknown, unknown) || !unknown.failure) << "what cannot be examined matches nothing";
 }
 
 // Atomic write through a link keeps the mode; a cross-file-system move failing at any step keeps the source.
