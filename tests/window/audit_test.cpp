@@ -314,7 +314,7 @@ std::string StoredZip(const std::string& name, const std::string& data) {
         for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - ((crc ^ (byte >> k)) & 1u)));
     auto le = [](std::size_t v, int bytes) {
         std::string out;
-        for (int k = 0; k < bytes; ++k) out += char((v >> (8 * k)) & 0xFF);
+        for (int k = 0; k < bytes; ++k) out += char(k < 8 ? (v >> (8 * k)) & 0xFF : 0);
         return out;
     };
     const std::string common = le(20, 2) + le(0, 6) + le(0x21, 2) + le(~crc, 4) + le(data.size(), 4) +
