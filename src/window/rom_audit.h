@@ -56,7 +56,7 @@ struct RomAuditResult {
     int severalSetRuns = 0;        // runs over several sets started
     int goodFromSeveralSetRuns = 0;  // sets dealt with on such a run's verdict
     int verdictsSetAside = 0;      // good verdicts a later move or a changed file voided
-    bool severalSetRunsStopped = false;  // a run answered otherwise: no more runs
+    bool severalSetRunsStopped = false;  // a run failed or answered otherwise: no more runs
 };
 
 int DefaultAuditParallelism();
