@@ -1,8 +1,19 @@
 // The bad ROM set audit of 1,000 sets with Debian's real emulator, one check at
-// a time and with one check per core, on the same sets. Prints:
+// a time, with one check per core, and with runs over several sets besides, on
+// the same sets; and of the sets that need no ROM dump alone. Prints:
 //   audit_sequential_s         wall time, one check at a time
 //   audit_concurrent_s         wall time, as many checks at once as cores
 //   audit_speedup              the ratio of the two
+//   audit_mixed_s              wall time, checks at once and several-set runs
+//   audit_mixed_*              the several-set runs, the sets they found good,
+//                              and the good verdicts set aside by moves
+//   audit_good_sets_s          the sets needing no dump (all good, as empty
+//                              zips): the audit with several-set runs
+//   audit_good_sets_percheck_s the same sets, one check per set, as many at once
+//                              as cores
+//   audit_good_sets_emulator_s the emulator's own one run over the same names
+//   audit_good_speedup         percheck / with several-set runs
+//   audit_good_vs_emulator     with several-set runs / the emulator's one run
 //   audit_overhead_ms_per_set  the program's own time per set in the sequential
 //                              run: its wall time less the emulator runs' wall time
 //   audit_reruns               checks run again in the concurrent run
@@ -12,8 +23,9 @@
 //   audit_concurrent_checks_in_flight  checks running at once, on average
 //   audit_*_machine_cores_busy the same for every process on the machine: more
 //                              than the emulator's share is other people's work
-// An argument changes the number of sets (for quick trials).
-// and fails when the two runs moved different sets or wrote different reports.
+// An argument changes the number of sets (for quick trials). Fails when the
+// runs moved different sets or wrote different reports, or when a good set of
+// the second part was moved.
 // The sets: every system that needs no ROM dump (they pass with an empty zip),
 // parents together with some of their clones, and other systems; all zips empty.
 #include <sys/resource.h>
@@ -70,8 +82,24 @@ std::string FirstWord(std::string_view line) {
     return std::string(line.substr(0, end));
 }
 
-// The 1,000 names in the list's order (by description).
-std::vector<std::string> ChooseSets(const std::string& app) {
+struct Chosen {
+    std::vector<std::string> names;    // the list's order (by description)
+    std::vector<std::string> passing;  // those needing no dump, in the same order
+};
+
+std::vector<std::string> ListOrder(const std::set<std::string>& sets,
+                                   std::map<std::string, std::string>& description) {
+    ComboBox list;
+    std::vector<std::string> entries;
+    for (const std::string& name : sets) entries.push_back(MakeListEntry(description[name], name));
+    list.AddItems(std::move(entries));
+    std::vector<std::string> names;
+    for (const std::string& entry : list.Entries()) names.push_back(Frontend_code::ExtractRomName(entry));
+    return names;
+}
+
+// The 1,000 names, and the passing ones among them.
+Chosen ChooseSets(const std::string& app) {
     std::map<std::string, std::string> description;  // name -> description
     std::vector<std::string> listed;
     ForEachListingGame(Capture({kEmulator, "-listfull"}), [&](const ListingGame& g) {
@@ -79,12 +107,12 @@ std::vector<std::string> ChooseSets(const std::string& app) {
         description[std::string(g.name)] = g.description;
     });
 
-    std::set<std::string> chosen;
+    std::set<std::string> chosen, passing;
     // With an empty ROM directory, the sets that pass are those needing no dump.
-    std::size_t passing = 0;
     ForEachLine(Capture({app + "/mame", "-verifyroms"}), [&](std::string_view line) {
         if (line.substr(0, 7) == "romset " && line.find(" is ") != std::string_view::npos) {
-            passing += chosen.insert(FirstWord(line.substr(7))).second;
+            passing.insert(FirstWord(line.substr(7)));
+            chosen.insert(FirstWord(line.substr(7)));
         }
         return true;
     });
@@ -112,15 +140,9 @@ std::vector<std::string> ChooseSets(const std::string& app) {
     const std::size_t stride = chosen.size() < g_sets ? listed.size() / (g_sets - chosen.size()) + 1 : 1;
     for (std::size_t i = 0; chosen.size() < g_sets && i < listed.size(); i += stride) chosen.insert(listed[i]);
     for (std::size_t i = 0; chosen.size() < g_sets && i < listed.size(); ++i) chosen.insert(listed[i]);
-    std::fprintf(stderr, "sets: %zu passing, %zu in clone groups, %zu in all\n", passing, groupNames, chosen.size());
-
-    ComboBox list;
-    std::vector<std::string> entries;
-    for (const std::string& name : chosen) entries.push_back(MakeListEntry(description[name], name));
-    list.AddItems(std::move(entries));
-    std::vector<std::string> names;
-    for (const std::string& entry : list.Entries()) names.push_back(Frontend_code::ExtractRomName(entry));
-    return names;
+    std::fprintf(stderr, "sets: %zu passing, %zu in clone groups, %zu in all\n", passing.size(), groupNames,
+                 chosen.size());
+    return {ListOrder(chosen, description), ListOrder(passing, description)};
 }
 
 void FreshSets(const fs::path& app, const std::vector<std::string>& names) {
@@ -154,11 +176,11 @@ double ChildCpuSeconds() {
     return secs(usage.ru_utime) + secs(usage.ru_stime);
 }
 
-Timed RunAudit(const fs::path& app, const std::vector<std::string>& names, int parallel) {
+Timed RunAudit(const fs::path& app, const std::vector<std::string>& names, int parallel, bool severalSetChecks) {
     FreshSets(app, names);
     QuietProgress quiet;
     const RomAuditInput input{app.string(), "mame", (app / "roms").string() + "/", (app / "bad").string(), names,
-                              parallel};
+                              parallel, severalSetChecks};
     const double cpuBefore = ChildCpuSeconds();
     const double machineBefore = MachineCpuSeconds();
     const Clock::time_point start = Clock::now();
@@ -185,7 +207,8 @@ int Main() {
 
     int status = 0;
     try {
-        const std::vector<std::string> names = ChooseSets(app.string());
+        const Chosen chosen = ChooseSets(app.string());
+        const std::vector<std::string>& names = chosen.names;
 
         const Clock::time_point listStart = Clock::now();
         for (std::size_t i = 0; i < names.size(); i += kListXmlBatch) {
@@ -196,16 +219,36 @@ int Main() {
         const double listXmlSeconds = std::chrono::duration<double>(Clock::now() - listStart).count();
 
         const int cores = DefaultAuditParallelism();
-        const Timed one = RunAudit(app, names, 1);
-        const Timed many = RunAudit(app, names, cores);
-
-        if (one.result.moved != many.result.moved || one.result.report != many.result.report ||
-            one.result.done != static_cast<int>(names.size()) || many.result.done != static_cast<int>(names.size())) {
-            std::fprintf(stderr, "the concurrent audit differs: %zu vs %zu sets moved, reports %s\n",
-                         one.result.moved.size(), many.result.moved.size(),
-                         one.result.report == many.result.report ? "equal" : "different");
+        const Timed one = RunAudit(app, names, 1, false);
+        const Timed many = RunAudit(app, names, cores, false);
+        const Timed mixed = RunAudit(app, names, cores, true);
+        for (const auto& [what, run] : {std::pair{"concurrent", &many}, {"several-set", &mixed}}) {
+            const RomAuditResult& r = run->result;
+            if (r.moved == one.result.moved && r.report == one.result.report && r.badCount == one.result.badCount &&
+                r.done == static_cast<int>(names.size()) && one.result.done == r.done)
+                continue;
+            std::fprintf(stderr, "the %s audit differs from one check at a time: %zu vs %zu sets moved, reports %s\n",
+                         what, r.moved.size(), one.result.moved.size(),
+                         r.report == one.result.report ? "equal" : "different");
             status = 2;
         }
+
+        // The sets needing no dump alone: all good, so nothing may move.
+        const std::vector<std::string>& good = chosen.passing;
+        const Timed goodRuns = RunAudit(app, good, cores, true);
+        const Timed goodChecks = RunAudit(app, good, cores, false);
+        CommandLine oneRun{(app / "mame").string(), "-verifyroms"};
+        oneRun.insert(oneRun.end(), good.begin(), good.end());
+        const Clock::time_point emulatorStart = Clock::now();
+        Capture(oneRun);
+        const double emulatorSeconds = std::chrono::duration<double>(Clock::now() - emulatorStart).count();
+        for (const Timed* run : {&goodRuns, &goodChecks}) {
+            if (run->result.badCount == 0 && run->result.done == static_cast<int>(good.size())) continue;
+            std::fprintf(stderr, "the audit of the %zu sets needing no dump found %d bad, dealt with %d\n",
+                         good.size(), run->result.badCount, run->result.done);
+            status = 2;
+        }
+
         const double n = static_cast<double>(names.size());
         std::printf("audit_sets: %zu\n", names.size());
         std::printf("audit_bad_sets: %d\n", one.result.badCount);
@@ -224,6 +267,18 @@ int Main() {
         std::printf("audit_concurrent_checks_in_flight: %.2f\n", many.result.checkSeconds / many.seconds);
         std::printf("audit_sequential_machine_cores_busy: %.2f\n", one.machineCpuSeconds / one.seconds);
         std::printf("audit_concurrent_machine_cores_busy: %.2f\n", many.machineCpuSeconds / many.seconds);
+        std::printf("audit_mixed_s: %.2f\n", mixed.seconds);
+        std::printf("audit_mixed_several_set_runs: %d\n", mixed.result.severalSetRuns);
+        std::printf("audit_mixed_good_from_runs: %d\n", mixed.result.goodFromSeveralSetRuns);
+        std::printf("audit_mixed_verdicts_set_aside: %d\n", mixed.result.verdictsSetAside);
+        std::printf("audit_mixed_checks_run: %d\n", mixed.result.checksRun);
+        std::printf("audit_good_sets: %zu\n", good.size());
+        std::printf("audit_good_sets_s: %.3f\n", goodRuns.seconds);
+        std::printf("audit_good_sets_percheck_s: %.3f\n", goodChecks.seconds);
+        std::printf("audit_good_sets_emulator_s: %.3f\n", emulatorSeconds);
+        std::printf("audit_good_speedup: %.1f\n", goodChecks.seconds / goodRuns.seconds);
+        std::printf("audit_good_vs_emulator: %.2f\n", goodRuns.seconds / emulatorSeconds);
+        std::printf("audit_good_several_set_runs: %d\n", goodRuns.result.severalSetRuns);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "audit benchmark failed: %s\n", e.what());
         status = 1;

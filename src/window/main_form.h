@@ -57,6 +57,9 @@ public:
 
     // How many ROM set checks the audit runs at once; 0: the machine's cores.
     void SetAuditParallelism(int checks) { auditParallel_ = checks; }
+    // Whether the audit asks the emulator about many sets in one run; off,
+    // every set gets a check of its own.
+    void SetAuditSeveralSetChecks(bool on) { auditSeveralSetChecks_ = on; }
 
 private:
     void ReportError(std::int32_t number, const std::string& description);
@@ -65,6 +68,7 @@ private:
     // The audit pumps events while it waits: a second click must not start another.
     bool auditRunning_ = false;
     int auditParallel_ = 0;
+    bool auditSeveralSetChecks_ = true;
 
     std::string appDir_;
     UiPort& ui_;

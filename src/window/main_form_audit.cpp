@@ -94,6 +94,7 @@ void MAIN_form::Move_bad_roms_Click() {
     input.firstRomDir = firstRomDir;
     input.target = target;
     input.parallel = auditParallel_;
+    input.severalSetChecks = auditSeveralSetChecks_;
     const int count = state_.Combo1.ListCount();
     input.names.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) input.names.push_back(Frontend_code::ExtractRomName(state_.Combo1.List(i)));
@@ -113,23 +114,42 @@ void MAIN_form::Move_bad_roms_Click() {
                "Rom audit stopped", MsgIcon::Critical);
     }
 
-    MsgBox(std::to_string(result.badCount) + " bad roms found.", "Bad roms found", MsgIcon::Information);
+    // A cancelled audit ends with one message of its own, after the rebuild.
+    if (!result.cancelled)
+        MsgBox(std::to_string(result.badCount) + " bad roms found.", "Bad roms found", MsgIcon::Information);
 
     RebuildList();
     RefreshView();
 
+    const std::string reportPath = JoinAppPath(target, "BadRoms.txt");
     bool written = false;
+    std::string writeFailure;
     if (TrimSpaces(result.report).size() > 10) {
-        const std::string reportPath = JoinAppPath(target, "BadRoms.txt");
         try {
             WriteFileAtomically(reportPath, result.report + "\r\n");
             written = true;
         } catch (const Failure& f) {
-            MsgBox("The summary report could not be written to " + reportPath + ":\r\n" + f.Description() +
-                       "\r\nThe bad roms that were moved are in " + target + ".",
-                   "Summary Report not written", MsgIcon::Critical);
+            writeFailure = f.Description();
         }
     }
+    if (result.cancelled) {
+        std::string text = "The rom audit was cancelled after " + std::to_string(result.done) + " of " +
+                           std::to_string(count) + " sets were checked: " + std::to_string(result.badCount) +
+                           " bad, " + std::to_string(result.moved.size()) + " of them moved to " + target +
+                           ".\r\nThe sets not checked were left where they are.\r\n";
+        if (written)
+            text += "The summary report is " + reportPath + ".";
+        else if (!writeFailure.empty())
+            text += "The summary report could not be written to " + reportPath + ":\r\n" + writeFailure;
+        else
+            text += "No summary report was written.";
+        MsgBox(text, "Rom audit cancelled", writeFailure.empty() ? MsgIcon::Information : MsgIcon::Critical);
+        return;
+    }
+    if (!writeFailure.empty())
+        MsgBox("The summary report could not be written to " + reportPath + ":\r\n" + writeFailure +
+                   "\r\nThe bad roms that were moved are in " + target + ".",
+               "Summary Report not written", MsgIcon::Critical);
     if (written) MsgBox("All Bad roms moved to " + target + ".\r\nSummary Report Written");
 }
 

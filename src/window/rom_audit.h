@@ -2,8 +2,10 @@
 // The audit of the listed ROM sets: every set is checked by the emulator, and
 // each set that fails is moved out of the first ROM directory into a target
 // folder, with the emulator's report on it collected. Several checks run at
-// once, but verdicts, moves and report entries are applied strictly in list
-// order, so the outcome is that of checking one set after the other.
+// once, and runs over many sets at once tell which sets are good without a
+// check of their own; but verdicts, moves and report entries are applied
+// strictly in list order, so the outcome is that of checking one set after
+// the other.
 #include <string>
 #include <vector>
 
@@ -25,6 +27,10 @@ struct RomAuditInput {
     std::string target;              // the folder that receives the bad sets
     std::vector<std::string> names;  // short names as the list gives them, in list order
     int parallel = 0;                // checks at once; 0: the machine's cores
+    // Runs over many sets at once (see several_set_check.h); false: every set
+    // gets a check of its own.
+    bool severalSetChecks = true;
+    std::size_t severalSetBatch = 0;  // sets per such run at most; 0: kSeveralSetBatch
 };
 
 struct RomAuditResult {
@@ -47,6 +53,10 @@ struct RomAuditResult {
     bool dependenciesKnown = false;
     int unknownDependencies = 0;   // sets whose dependencies the machine list left open
     double dependencySeconds = 0;  // wall time of the machine list queries
+    int severalSetRuns = 0;        // runs over several sets started
+    int goodFromSeveralSetRuns = 0;  // sets dealt with on such a run's verdict
+    int verdictsSetAside = 0;      // good verdicts a later move or a changed file voided
+    bool severalSetRunsStopped = false;  // a run failed or answered otherwise: no more runs
 };
 
 int DefaultAuditParallelism();

@@ -14,6 +14,7 @@
 #include "detached_start.h"
 #include "emulator_commands.h"
 #include "file_exists.h"
+#include "file_identity.h"
 #include "file_io.h"
 #include "file_move.h"
 #include "standin.h"
@@ -136,6 +137,25 @@ TEST(Files, FileExistsFindsOnlyOrdinaryVisibleFiles) {
         pending.Set(ErrNo::ExecutableNotFound, "left over");
         EXPECT_EQ(std::pair(Clean_code::FileExists((dir / name).string(), pending), pending.number), std::pair(found, number)) << name;
     }
+}
+
+// Same file only when unchanged: replaced with the same size and time, rewritten, or put there differs.
+TEST(Files, FileIdentityTellsAReplacedFile) {
+    TempDir dir;
+    const std::string zip = (dir / "pong.zip").string();
+    const FileIdentity none = IdentifyFile(zip);
+    for (const char* name : {"pong.zip", "other.zip"}) {
+        WriteFile(dir / name, "PK");
+        fs::last_write_time(dir / name, fs::file_time_type::clock::now() - 1h);
+    }
+    const FileIdentity first = IdentifyFile(zip);
+    EXPECT_TRUE(SameFile(none, IdentifyFile(dir / "absent")) && SameFile(first, IdentifyFile(zip)));
+    fs::rename(dir / "other.zip", zip);
+    const FileIdentity second = IdentifyFile(zip);
+    WriteFile(zip, "PQ");
+    EXPECT_FALSE(SameFile(none, first) || SameFile(first, second) || SameFile(second, IdentifyFile(zip)));
+    const FileIdentity unknown = IdentifyFile(zip + "/inside");
+    EXPECT_FALSE(SameFile(unknown, unknown) || !unknown.failure) << "what cannot be examined matches nothing";
 }
 
 // Atomic write through a link keeps the mode; a cross-file-system move failing at any step keeps the source.

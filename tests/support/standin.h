@@ -13,7 +13,12 @@
 //   <name>.needs/<set> with -verifyroms: the name of another set; unless
 //                      roms/<that name>.zip exists beside the program, the
 //                      check fails as if <name>.verify/<set> were missing
-//   <name>.listxml     with -listxml: printed to standard output unchanged
+//   <name>.batch       with -verifyroms first, before the names (a run over
+//                      several sets): printed to standard output unchanged
+//   <name>.batchend    after <name>.batch: a number, the exit status; or
+//                      "kill": the run kills itself with SIGKILL
+//   <name>.listxml     with -listxml: printed to standard output unchanged;
+//                      without it: an unknown option error, exit 6
 //   <name>.mode        one word changing everything above:
 //                        silent         prints nothing, exit 0
 //                        interleave     "out1\n" stdout, "err1\n" stderr,

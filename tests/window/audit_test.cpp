@@ -1,14 +1,23 @@
 // The bad ROM set audit over the stand-in emulator, real files and Debian's emulator.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <numeric>
+#include <set>
+#include <sstream>
 
 #include "app_dir_test.h"
+#include "file_io.h"
 #include "game_list.h"
 #include "main_form.h"
 #include "real_emulator.h"
+#include "rom_audit.h"
 #include "rom_dependencies.h"
+#include "several_set_check.h"
 #include "standin.h"
 #include "tmpfs_mount.h"
 
@@ -22,6 +31,8 @@ const std::string kNote = "Please Note|2|This Rom audit will currently only audi
 const std::string kWarning =
     "Warning this could take a while|2|WARNING this will take a while if there are a lot of roms to check.\r\n"
     "Press cancel on the folder select screen to abort the audit before it begins.";
+
+const std::string kEmptyZip = std::string("PK\x05\x06", 4) + std::string(18, '\0');
 
 std::string NotFound(const std::string& set) { return "romset \"" + set + "\" not found!\n"; }
 
@@ -52,11 +63,20 @@ protected:
         ui_.folderAnswer = target_.Str();
     }
     std::string Count(int n) const { return "Bad roms found|1|" + std::to_string(n) + " bad roms found."; }
+    // The messages of an audit: `stopped` (if any) after the folder; the count
+    // and the closing message, or for n < 0 none of them.
     Strings Done(const std::string& stopped, int n) const {
         Strings out{kNote, kWarning, "LVN|0|Folder selected was: " + target_.Str(), stopped, Count(n),
                     "LVN|0|All Bad roms moved to " + target_.Str() + ".\r\nSummary Report Written"};
+        if (n < 0) out.resize(4);
         if (stopped.empty()) out.erase(out.begin() + 3);
         return out;
+    }
+    std::string Cancelled(int checked, int moved, const std::string& report) const {
+        return "Rom audit cancelled|1|The rom audit was cancelled after " + std::to_string(checked) +
+               " of 3 sets were checked: " + std::to_string(moved) + " bad, " + std::to_string(moved) +
+               " of them moved to " + target_.Str() + ".\r\nThe sets not checked were left where they are.\r\n" +
+               report;
     }
 
     TmpfsMount target_;  // another file system where one can be mounted (as root)
@@ -86,9 +106,27 @@ TEST_F(AuditTest, RefusedRomPathCancelAndUnwritableReport) {
     form_.Move_bad_roms_Click();
     EXPECT_TRUE(ui_.cancelRequested) << "the window was not kept live while the checks ran";
     EXPECT_EQ(ListDir(dir_ / "roms"), "s0.zip s1.zip s2.zip");
-    EXPECT_EQ(Shown(ui_).back(), Count(0));
+    EXPECT_EQ(Shown(ui_), Done(Cancelled(0, 0, "No summary report was written."), -1));
+    EXPECT_EQ(StandInArgs(dir_.Path(), "mame"), "-verifyroms\ts0\ts1\ts2\n") << "one run over the three sets";
+    const pid_t hung = std::stoi(ReadFile(dir_ / "mame.session").substr(ReadFile(dir_ / "mame.session").find(' ')));
+    EXPECT_TRUE(::kill(hung, 0) == -1 && errno == ESRCH) << "the run over several sets was not ended";
+    // Cancelled part way, one check at a time: what was dealt with is reported, nothing starts after.
     Restore();
     fs::remove(dir_ / "mame.mode");
+    fs::remove(dir_ / "mame.args");
+    form_.SetAuditParallelism(1);
+    std::string runsAtCancel;
+    ui_.onProgress = [&](const FakeUi::Progress& p) {
+        if (p.done < 2 || ui_.cancelRequested) return;
+        ui_.cancelRequested = true;
+        runsAtCancel = StandInArgs(dir_.Path(), "mame");
+    };
+    form_.Move_bad_roms_Click();
+    EXPECT_EQ(StandInArgs(dir_.Path(), "mame"), runsAtCancel) << "a check started after Cancel";
+    EXPECT_EQ(Shown(ui_), Done(Cancelled(2, 2, "The summary report is " + target_.Str() + "/BadRoms.txt."), -1));
+    EXPECT_EQ(ReadFile(target_.Path() / "BadRoms.txt"), NotFound("s0") + "\r\n\r\n" + NotFound("s1") + "\r\n\r\n\r\n");
+    EXPECT_EQ(ListDir(dir_ / "roms"), "s2.zip");
+    Restore();
     fs::create_directories(target_.Path() / "BadRoms.txt");
     form_.Move_bad_roms_Click();
     EXPECT_EQ(Shown(ui_).at(4).rfind("Summary Report not written|3|The summary report could not be written to " +
@@ -104,7 +142,12 @@ TEST_F(AuditTest, SetsThatCannotBeMovedStayAndTheReportSaysWhy) {
     WriteFile(dir_ / "roms" / "pacman.zip", "mine");
     WriteFile(target_.Path() / "pacman.zip", "theirs");
     Frontend_code::StartFrontend(form_);  // galaga from the second directory, natodefa after natodef
-    form_.Move_bad_roms_Click();
+    SetReadFaultHook([](const std::string& path) { return path.ends_with("/LVN_LIST.txt") ? EACCES : 0; });
+    form_.Move_bad_roms_Click();  // the rebuild after it cannot read the data file
+    SetReadFaultHook(nullptr);
+    Strings shown = Done("", 4);
+    shown.insert(shown.begin() + 4, "ERROR|3|Press button on menu to create Mame data file");
+    EXPECT_EQ(Shown(ui_), shown);
     const std::string notFirst = " was not moved: it is not in the first ROM directory " + App() + "/roms/";
     EXPECT_EQ(ReadFile(target_.Path() / "BadRoms.txt"),
               NotFound("natodef") + "\r\n\r\n" + NotFound("pacman") +
@@ -137,13 +180,23 @@ TEST_F(AuditTest, AnEmulatorThatCannotBeStartedStopsTheAudit) {
     form_.SetAuditParallelism(1);
     ui_.onProgress = [&](const FakeUi::Progress& p) { if (p.done == 2) fs::permissions(dir_ / "mame", {}); };
     form_.Move_bad_roms_Click();
-    EXPECT_EQ(Shown(ui_), Done("Rom audit stopped|3|The emulator could not be started:\r\n" + App() + "/mame\r\n" +
-                                   std::strerror(EACCES) + "\r\nThe rom audit stopped after 3 of 5 sets; the sets "
-                                   "not checked were left where they are.", 3));
+    auto stopped = [&](int after) {
+        return "Rom audit stopped|3|The emulator could not be started:\r\n" + App() + "/mame\r\n" +
+               std::strerror(EACCES) + "\r\nThe rom audit stopped after " + std::to_string(after) +
+               " of 5 sets; the sets not checked were left where they are.";
+    };
+    EXPECT_EQ(Shown(ui_), Done(stopped(3), 3));
     EXPECT_EQ(ListDir(target_.Path()) + " | " + ListDir(dir_ / "roms"), "BadRoms.txt s0.zip s1.zip s2.zip | s3.zip s4.zip");
+    Restore();  // from the start: the first run over several sets cannot start either
+    Frontend_code::StartFrontend(form_);
+    form_.SetAuditParallelism(0);
+    form_.Move_bad_roms_Click();
+    EXPECT_EQ(Shown(ui_), (Strings{kNote, kWarning, "LVN|0|Folder selected was: " + target_.Str(), stopped(0), Count(0)}));
+    EXPECT_EQ(ListDir(dir_ / "roms"), "s0.zip s1.zip s2.zip s3.zip s4.zip");
 }
 
-// Later sets answer first, s4 reads s0: checks at once move and report as one at a time.
+// Later sets answer first, s4 reads s0: checks at once move and report as one at a time, also when the emulator
+// does not know -listxml (the stand-in without mame.listxml: an error, exit 6).
 TEST_F(AuditTest, ChecksRunAtOnceGiveTheOutcomeOfChecksOneAfterTheOther) {
     const Strings sets = {"s0", "s1", "s2", "s3", "s4", "s5"};
     Sets(sets);
@@ -167,6 +220,159 @@ TEST_F(AuditTest, ChecksRunAtOnceGiveTheOutcomeOfChecksOneAfterTheOther) {
         EXPECT_EQ(form_.State().Combo1.Entries(), Strings{"Game B    [s1]"});
         EXPECT_EQ(Shown(ui_), Done("", 5));
     }
+}
+
+// The runs over several sets, and the sets checked on their own, from the stand-in's log.
+std::pair<int, std::string> RunsAndOwnChecks(const std::string& args) {
+    int runs = 0;
+    std::set<std::string> own;
+    std::istringstream lines(args);
+    for (std::string line; std::getline(lines, line);) {
+        runs += line.starts_with("-verifyroms\t");
+        if (line.ends_with("\t-verifyroms")) own.insert(line.substr(0, line.find('\t')));
+    }
+    return {runs, std::accumulate(own.begin(), own.end(), std::string())};
+}
+
+struct ScriptedProgress : AuditProgress {
+    void DoEvents() override {}
+    void Update(int done, int total, const std::string&) override {
+        if (onUpdate) onUpdate();
+        seen = std::to_string(done) + "/" + std::to_string(total);
+    }
+    bool Cancelled() override { return false; }
+    std::function<void()> onUpdate;
+    std::string seen;
+};
+
+// Runs over several sets (answers in another order, for a name not asked, in words not known, cut off, killed,
+// failed, about a clone after its parent moved or a set file replaced before its turn): only a complete good
+// verdict on an asked set spares its own check, and moves, count and report are those of own checks alone.
+TEST_F(AuditTest, RunsOverSeveralSetsGiveTheOutcomeOfOwnChecks) {
+    const Strings sets = {"s0", "s1", "s2", "s3", "s4", "s5", "s6", "s6", "s7", "s8"};
+    Sets(sets);
+    for (const char* set : {"s0", "s2", "s4", "s8"}) WriteFile(dir_ / "mame.verify" / set, "1 romsets found, 1 were OK.\n");
+    WriteFile(dir_ / "mame.needs" / "s2", "s1");
+    std::string xml = "<mame>";
+    for (const std::string& set : sets) xml += "<machine name=\"" + set + (set == "s2" ? "\" romof=\"s1" : "") + "\"></machine>";
+    xml += "</mame>";
+    const std::string answers =
+        "romset s8 is good\nromset s9 is good\nromset s7 is fine\nromset s6 is good\nromset s3 is good\n"
+        "romset s2 [s1] is best available\nromset s1 is bad\nromset s0 is best available\nromset s5 is good";
+    const std::string all = "s0s1s2s3s4s5s6s7s8";
+    const struct {
+        const char* what;
+        std::string batch, end;
+        bool listxml;
+        std::string ownChecks;
+    } cases[] = {
+        {"verdicts", answers, "5", true, "s1s2s3s4s5s6s7"},
+        {"no machine list: any move voids", answers, "2", false, "s1s2s3s4s5s6s7s8"},
+        {"killed part way", "romset s0 is good\nromset s1 is good\nromset s2 is", "kill", true, all},
+        {"an error", "Error: unknown option: s1\n", "6", true, all},
+        {"unknown wording", "romset s0 is OK\nromset s1 is OK\n2 romsets found, 2 were OK.\n", "0", true, all},
+        {"the one-set answer", "", "", true, all},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(dir_ / "mame.batch");
+        if (!c.batch.empty()) WriteFile(dir_ / "mame.batch", c.batch);
+        WriteFile(dir_ / "mame.batchend", c.end);
+        fs::remove(dir_ / "mame.listxml");
+        if (c.listxml) WriteFile(dir_ / "mame.listxml", xml);
+        std::string outcome[2];
+        for (const bool several : {false, true}) {
+            Restore();
+            fs::remove(dir_ / "mame.args");
+            // Three sets a run: several runs, side by side once the first has answered.
+            const RomAuditInput input{App(), "mame", App() + "/roms/", target_.Str(), sets, 4, several, 3};
+            ScriptedProgress progress;
+            // s3's file is replaced once a run over it has begun (or at once without runs).
+            progress.onUpdate = [&, replaced = false]() mutable {
+                const std::string args = StandInArgs(dir_.Path(), "mame");
+                if (replaced || (several && args.find("\ts3") == std::string::npos)) return;
+                replaced = true;
+                WriteFile(dir_ / "roms" / "s3.new", "PK");
+                fs::rename(dir_ / "roms" / "s3.new", dir_ / "roms" / "s3.zip");
+            };
+            const RomAuditResult r = RunRomAudit(input, progress);
+            outcome[several] = r.report + "|" + ::testing::PrintToString(r.moved) + "|" + std::to_string(r.badCount) +
+                               "|" + std::to_string(r.done) + "|" + progress.seen + "|" + ListDir(dir_ / "roms");
+        }
+        EXPECT_EQ(outcome[1], outcome[0]);
+        const auto [runs, ownChecks] = RunsAndOwnChecks(StandInArgs(dir_.Path(), "mame"));
+        EXPECT_EQ(ownChecks, c.ownChecks) << StandInArgs(dir_.Path(), "mame");
+        EXPECT_TRUE(ownChecks == all ? runs == 1 : runs > 1) << runs << " runs over several sets";
+    }
+    EXPECT_EQ(ListDir(dir_ / "roms"), "s0.zip s4.zip s8.zip");
+}
+
+// A zip holding one stored file.
+std::string StoredZip(const std::string& name, const std::string& data) {
+    std::uint32_t crc = ~0u;
+    for (const unsigned char byte : data)
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - ((crc ^ (byte >> k)) & 1u)));
+    auto le = [](std::size_t v, int bytes) {
+        std::string out;
+        for (int k = 0; k < bytes; ++k) out += char(k < 8 ? (v >> (8 * k)) & 0xFF : 0);
+        return out;
+    };
+    const std::string common = le(20, 2) + le(0, 6) + le(0x21, 2) + le(~crc, 4) + le(data.size(), 4) +
+                               le(data.size(), 4) + le(name.size(), 2) + le(0, 2);
+    const std::string local = le(0x04034b50, 4) + common + name + data;
+    const std::string central = le(0x02014b50, 4) + le(20, 2) + common + le(0, 14) + name;
+    return local + central + le(0x06054b50, 4) + le(0, 4) + le(0x10001, 4) + le(central.size(), 4) +
+           le(local.size(), 4) + le(0, 2);
+}
+
+// Debian's emulator: good sets (no dump needed, empty zips), a set whose ROM has a wrong checksum, empty zips of
+// sets that need ROMs, a name it does not know, a clone after its bad parent, a set listed twice: runs over
+// several sets move and report exactly what checks one at a time do.
+TEST_F(AuditTest, RealEmulatorRunsOverSeveralSetsGiveTheOutcomeOfOwnChecks) {
+    if (!RealEmulatorAvailable()) GTEST_SKIP() << "no " << kRealEmulator;
+    PrepareRealEmulatorDir(dir_.Path());
+    const Strings sets = {"fccpu30", "fccpu30lite4", "pong", "puckman", "galaga", "nosuch", "breakout", "galaga",
+                          "grid1109"};
+    std::string outcome[2];
+    RomAuditResult result;
+    for (const bool several : {false, true}) {
+        Restore();
+        for (const std::string& set : sets) WriteFile(dir_ / "roms" / (set + ".zip"), kEmptyZip);
+        WriteFile(dir_ / "roms" / "puckman.zip", StoredZip("pm1_prg1.6e", std::string(2048, 'x')));
+        ScriptedProgress progress;
+        result = RunRomAudit({App(), "mame", App() + "/roms/", target_.Str(), sets, several ? 0 : 1, several}, progress);
+        outcome[several] = result.report + "|" + ::testing::PrintToString(result.moved) + "|" +
+                           std::to_string(result.badCount) + "|" + std::to_string(result.done);
+    }
+    EXPECT_EQ(outcome[1], outcome[0]);
+    EXPECT_EQ(result.moved, (Strings{"fccpu30.zip", "puckman.zip", "galaga.zip", "nosuch.zip"}));
+    EXPECT_NE(result.report.find("puckman     : pm1_prg1.6e (2048 bytes) - INCORRECT CHECKSUM:\nEXPECTED: CRC(f36e88ab) "
+                                 "SHA1(813cecf44bf5464b1aed64b36f5047e4c79ba176)\n   FOUND: CRC(6f5234cf)"),
+              std::string::npos) << result.report;
+    EXPECT_NE(result.report.find("galaga.zip was not moved: it has been moved to"), std::string::npos);
+    // pong and breakout on the runs' word; fccpu30lite4's set aside, its parent having moved since.
+    EXPECT_GE(result.goodFromSeveralSetRuns, 2);
+    EXPECT_GE(result.verdictsSetAside, 1);
+}
+
+// What a run over several sets says: only complete good verdict lines on asked names, judged once.
+TEST(SeveralSetCheck, OnlyACompleteGoodVerdictOnAnAskedNameCounts) {
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"romset b [p] is best available\nunzip: c.zip couldn't find ECD\nromset a is good\r\nromset c is bad\n", "ab", true},
+        {"romset a is good\nromset a is bad\nromset b is good\nromset b is good\nromset c is good", "", true},
+        {"romset x is good\nromset a is OK\n1 romsets found, 1 were OK.\n", "", false},
+        {"0 romsets found, 0 were OK.\n", "", true},
+        {"romset a [] is good\nromset b [p q] is good\nromset c  is good\n romset a is good\nromset A is good\n", "", false},
+    };
+    for (const auto& [output, good, understood] : cases) {
+        const SeveralSetVerdicts v = ReadSeveralSetVerdicts(output, {"a", "b", "c"});
+        const std::set<std::string> sorted(v.good.begin(), v.good.end());
+        EXPECT_EQ(std::pair(std::accumulate(sorted.begin(), sorted.end(), std::string()), v.understood),
+                  std::pair(good, understood)) << output;
+    }
+    for (const std::string& name : Strings{"", "pon*", "p?ng", "-joy", "Pong", " pong", "a b", std::string(65, 'a')})
+        EXPECT_FALSE(SeveralSetName(name)) << name;
+    EXPECT_TRUE(SeveralSetName("elan_eu3a05commonsys"));
 }
 
 // Debian's machine list: a clone reads its parent, a Neo Geo set its BIOS, a machine its devices.
