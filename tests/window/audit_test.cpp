@@ -92,12 +92,12 @@ TEST_F(AuditTest, RefusedRomPathCancelAndUnwritableReport) {
     EXPECT_EQ(Shown(ui_).at(0).rfind("Rom audit not started|2|The rom audit cannot start: ", 0), 0u);
     EXPECT_NE(ui_.messages[0].text.find(App() + "/mame.ini"), std::string::npos) << ui_.messages[0].text;
     fs::remove(dir_ / "mame.ini");
-    ui_.folderAnswer = "";
+    ui_ = FakeUi();
     int pumps = 0;
     ui_.onPump = [&] { if (pumps++ == 0) form_.Move_bad_roms_Click(); };
     form_.Move_bad_roms_Click();
     EXPECT_GT(pumps, 0);
-    EXPECT_EQ(Shown(ui_), (Strings{Shown(ui_)[0], kNote, kWarning, "LVN|0|No folder selected!\r\nExiting rom audit"}));
+    EXPECT_EQ(Shown(ui_), (Strings{kNote, kWarning, "LVN|0|No folder selected!\r\nExiting rom audit"}));
     EXPECT_EQ(ui_.folderInstructions, Strings{"Please select a folder to place all bad roms."});
     EXPECT_EQ(StandInArgs(dir_.Path(), "mame"), "");
     Restore();
