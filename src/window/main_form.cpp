@@ -4,6 +4,23 @@
 #include "settings.h"
 
 namespace lorvane {
+namespace {
+
+// Runs a step that fills the list and tells the user what stopped it: a data
+// file that cannot be read sends them to the menu command that creates it.
+// Entries loaded before a failure stay; the window stays open.
+template <typename Fn>
+void FillingTheList(MAIN_form& form, UiPort& ui, Fn&& fill) {
+    try {
+        fill();
+    } catch (const Frontend_code::DataFileFailure&) {
+        Frontend_code::ReportNoDataFile(ui);
+    } catch (const Failure& f) {
+        form.ReportFailure(f);
+    }
+}
+
+}  // namespace
 
 MAIN_form::MAIN_form(std::string appDir, UiPort& ui) : appDir_(std::move(appDir)), ui_(ui) {
     while (appDir_.size() > 1 && appDir_.back() == '/') appDir_.pop_back();
@@ -22,15 +39,8 @@ void MAIN_form::ReportError(std::int32_t number, const std::string& description)
 
 void MAIN_form::ReportFailure(const Failure& failure) { ReportError(failure.Number(), failure.Description()); }
 
-// Entries loaded before a failure stay; the window stays open.
 void MAIN_form::RebuildList() {
-    try {
-        Frontend_code::StartFrontend(*this);
-    } catch (const Frontend_code::DataFileFailure&) {
-        Frontend_code::ReportNoDataFile(ui_);
-    } catch (const Failure& f) {
-        ReportFailure(f);
-    }
+    FillingTheList(*this, ui_, [this] { Frontend_code::StartFrontend(*this); });
 }
 
 std::string AboutText() {
@@ -54,13 +64,7 @@ void MAIN_form::create_def_ini_Click() {
 }
 
 void MAIN_form::MAKE_GAME_LIST_Click() {
-    try {
-        Frontend_code::CreateGameDataFile(*this);
-    } catch (const Frontend_code::DataFileFailure&) {
-        Frontend_code::ReportNoDataFile(ui_);
-    } catch (const Failure& f) {
-        ReportFailure(f);
-    }
+    FillingTheList(*this, ui_, [this] { Frontend_code::CreateGameDataFile(*this); });
     RefreshView();
 }
 
