@@ -180,7 +180,7 @@ std::string Tail(const std::string& path, std::size_t bytes = 2000) {
     return indented;
 }
 
-struct SpawnSpec {
+struct ChildSetup {
     std::vector<std::string> argv;
     std::vector<std::string> env;
     std::string cwd;
@@ -195,7 +195,7 @@ struct SpawnSpec {
 class Child {
 public:
     Child() = default;
-    explicit Child(const SpawnSpec& spec) { Start(spec); }
+    explicit Child(const ChildSetup& setup) { Start(setup); }
     ~Child() { Stop(); }
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
@@ -242,13 +242,13 @@ public:
     }
 
 private:
-    void Start(const SpawnSpec& spec) {
+    void Start(const ChildSetup& setup) {
         // Everything the child needs is made before the fork: after it, only
         // async-signal-safe calls.
         std::vector<char*> argv, envp;
-        for (const auto& a : spec.argv) argv.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : setup.argv) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        for (const auto& e : spec.env) envp.push_back(const_cast<char*>(e.c_str()));
+        for (const auto& e : setup.env) envp.push_back(const_cast<char*>(e.c_str()));
         envp.push_back(nullptr);
         Fd devNull = OpenOrFail("/dev/null", O_RDONLY);
         const pid_t parent = ::getpid();
@@ -259,19 +259,19 @@ private:
             ::prctl(PR_SET_PDEATHSIG, SIGTERM);
             if (::getppid() != parent) ::_exit(127);
             ::dup2(devNull.Get(), 0);
-            if (spec.out >= 0) ::dup2(spec.out, 1);
-            if (spec.err >= 0) ::dup2(spec.err, 2);
-            if (spec.passFd >= 0) {
-                if (spec.passFd == spec.passFdAs)
-                    ::fcntl(spec.passFd, F_SETFD, 0);
+            if (setup.out >= 0) ::dup2(setup.out, 1);
+            if (setup.err >= 0) ::dup2(setup.err, 2);
+            if (setup.passFd >= 0) {
+                if (setup.passFd == setup.passFdAs)
+                    ::fcntl(setup.passFd, F_SETFD, 0);
                 else
-                    ::dup2(spec.passFd, spec.passFdAs);
+                    ::dup2(setup.passFd, setup.passFdAs);
             }
             // Nothing else the benchmark's caller left open goes along.
-            if (spec.passFdAs > 3) ::close_range(3, static_cast<unsigned>(spec.passFdAs) - 1, 0);
-            ::close_range(spec.passFdAs >= 3 ? static_cast<unsigned>(spec.passFdAs) + 1 : 3, ~0U,
+            if (setup.passFdAs > 3) ::close_range(3, static_cast<unsigned>(setup.passFdAs) - 1, 0);
+            ::close_range(setup.passFdAs >= 3 ? static_cast<unsigned>(setup.passFdAs) + 1 : 3, ~0U,
                           0);
-            if (!spec.cwd.empty() && ::chdir(spec.cwd.c_str()) != 0) ::_exit(127);
+            if (!setup.cwd.empty() && ::chdir(setup.cwd.c_str()) != 0) ::_exit(127);
             ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
         }
@@ -344,13 +344,13 @@ std::string CaptureListing(const std::string& tmp, const std::string& app,
     Fd readEnd(fds[0]), writeEnd(fds[1]);
     const std::string logPath = tmp + "/listfull.log";
     Fd log = OpenOrFail(logPath, O_WRONLY | O_CREAT | O_TRUNC);
-    SpawnSpec spec;
-    spec.argv = {app + "/mame", "-listfull"};
-    spec.env = env;
-    spec.cwd = app;
-    spec.out = writeEnd.Get();
-    spec.err = log.Get();
-    Child mame(spec);
+    ChildSetup setup;
+    setup.argv = {app + "/mame", "-listfull"};
+    setup.env = env;
+    setup.cwd = app;
+    setup.out = writeEnd.Get();
+    setup.err = log.Get();
+    Child mame(setup);
     writeEnd.Close();
 
     std::string text;
@@ -430,15 +430,15 @@ std::string StartXvfb(std::optional<Child>& xvfb, const std::string& program,
     Fd readEnd(fds[0]), writeEnd(fds[1]);
     const std::string logPath = tmp + "/xvfb.log";
     Fd log = OpenOrFail(logPath, O_WRONLY | O_CREAT | O_TRUNC);
-    SpawnSpec spec;
-    spec.argv = {program, "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
-    spec.env = ChildEnvironment(tmp, "");
-    spec.cwd = tmp;
-    spec.out = log.Get();
-    spec.err = log.Get();
-    spec.passFd = writeEnd.Get();
-    spec.passFdAs = 3;
-    xvfb.emplace(spec);
+    ChildSetup setup;
+    setup.argv = {program, "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
+    setup.env = ChildEnvironment(tmp, "");
+    setup.cwd = tmp;
+    setup.out = log.Get();
+    setup.err = log.Get();
+    setup.passFd = writeEnd.Get();
+    setup.passFdAs = 3;
+    xvfb.emplace(setup);
     writeEnd.Close();
 
     std::string number;
@@ -576,7 +576,7 @@ struct Started {
     xcb_window_t window = 0;
 };
 
-Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const SpawnSpec& spec,
+Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const ChildSetup& setup,
                      const std::string& log) {
     static constexpr std::string_view kMark = "romcount = ";
     x.Drain();  // events of an earlier run
@@ -585,7 +585,7 @@ Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const SpawnS
     std::set<std::string> captions;
 
     const auto t0 = Clock::now();
-    lorvane.emplace(spec);
+    lorvane.emplace(setup);
     const auto deadline = t0 + kCaptionTimeout;
 
     for (;;) {
@@ -807,21 +807,21 @@ int Run() {
     const std::string display = StartXvfb(xvfb, xvfbProgram, tmp.Path());
     XConnection x(display);
 
-    SpawnSpec spec;
-    spec.argv = {app + "/lorvane"};
-    spec.env = ChildEnvironment(tmp.Path(), display);
-    spec.cwd = app;
+    ChildSetup setup;
+    setup.argv = {app + "/lorvane"};
+    setup.env = ChildEnvironment(tmp.Path(), display);
+    setup.cwd = app;
     const std::string log = tmp.Path() + "/lorvane.log";
     Fd logFd = OpenOrFail(log, O_WRONLY | O_CREAT | O_APPEND);
-    spec.out = logFd.Get();
-    spec.err = logFd.Get();
+    setup.out = logFd.Get();
+    setup.err = logFd.Get();
 
     std::vector<double> startups, windowsShown;
     Started last;
     std::optional<Child> lorvane;
     for (int run = 0; run < kStartupRuns; ++run) {
         lorvane.reset();  // ends the run before
-        last = StartLorvane(x, lorvane, spec, log);
+        last = StartLorvane(x, lorvane, setup, log);
         startups.push_back(last.ms);
         windowsShown.push_back(last.windowMs);
     }
