@@ -65,6 +65,9 @@
 #include <utility>
 #include <vector>
 
+#include "command_capture.h"
+#include "listing.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -336,56 +339,23 @@ void CopyExecutable(const std::string& from, const std::string& to) {
 }
 
 // The listing as the program captures it itself: the emulator (through the
-// `mame` wrapper of the application directory) run with -listfull.
-std::string CaptureListing(const std::string& tmp, const std::string& app,
-                           const std::vector<std::string>& env) {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) Fail(Errno("pipe"));
-    Fd readEnd(fds[0]), writeEnd(fds[1]);
-    const std::string logPath = tmp + "/listfull.log";
-    Fd log = OpenOrFail(logPath, O_WRONLY | O_CREAT | O_TRUNC);
-    ChildSetup setup;
-    setup.argv = {app + "/mame", "-listfull"};
-    setup.env = env;
-    setup.cwd = app;
-    setup.out = writeEnd.Get();
-    setup.err = log.Get();
-    Child mame(setup);
-    writeEnd.Close();
-
-    std::string text;
-    char buffer[65536];
-    for (;;) {
-        CheckStop();
-        const ssize_t n = ::read(readEnd.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) Fail(Errno("reading the emulator's listing"));
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    if (!mame.Wait(Clock::now() + 60s)) Fail("the emulator did not end after its listing");
-    if (!mame.ExitedCleanly())
-        Fail("the emulator's -listfull " + mame.HowItEnded() + ":\n" + Tail(logPath));
-    return text;
+// `mame` wrapper of the application directory) run with -listfull. Its
+// messages on standard error stay out of it.
+std::string CaptureListing(const std::string& app) {
+    const lorvane::CaptureResult r = lorvane::RunCapture({app + "/mame", "-listfull"}, true, false);
+    if (!r.exited || r.exitStatus != 0) Fail("the emulator's -listfull: " + lorvane::HowItEnded(r));
+    return r.text;
 }
 
-// The first word of each line after the header.
+// The games of the listing, as the program reads it.
 std::vector<std::string> GameNames(const std::string& listing) {
     std::vector<std::string> names;
-    std::istringstream in(listing);
-    std::string line;
-    std::getline(in, line);
-    while (std::getline(in, line)) {
-        const std::size_t end = line.find_first_of(" \t\r");
-        const std::string name = line.substr(0, end);
-        if (!name.empty()) names.push_back(name);
-    }
+    lorvane::ForEachListingGame(listing, [&](const lorvane::ListingGame& game) { names.emplace_back(game.name); });
     return names;
 }
 
 // Returns the number of ROM sets made.
-std::size_t MakeApplicationDirectory(const std::string& tmp, const std::string& app,
-                                     const std::vector<std::string>& env) {
+std::size_t MakeApplicationDirectory(const std::string& tmp, const std::string& app) {
     for (const std::string& dir :
          {tmp + "/home", tmp + "/runtime", app, app + "/roms", app + "/snap"}) {
         if (::mkdir(dir.c_str(), 0700) != 0) Fail(Errno(dir));
@@ -400,7 +370,7 @@ std::size_t MakeApplicationDirectory(const std::string& tmp, const std::string& 
                     "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
                     "Preview_on=False\r\n");
 
-    std::string listing = CaptureListing(tmp, app, env);
+    std::string listing = CaptureListing(app);
     const std::vector<std::string> names = GameNames(listing);
     if (names.size() < 1000)
         Fail("the emulator listed only " + std::to_string(names.size()) + " games");
@@ -799,8 +769,7 @@ int Run() {
     if (xvfbProgram.empty()) Fail("Xvfb is not installed (scripts/install-deps.sh installs it)");
     TempDir tmp;
     const std::string app = tmp.Path() + "/app";
-    const std::size_t sets =
-        MakeApplicationDirectory(tmp.Path(), app, ChildEnvironment(tmp.Path(), ""));
+    const std::size_t sets = MakeApplicationDirectory(tmp.Path(), app);
     Figure("window_sets", static_cast<double>(sets), 0);
 
     std::optional<Child> xvfb;
