@@ -3,9 +3,11 @@
 #include <optional>
 #include <string_view>
 
+#include "environment.h"
 #include "failure.h"
 #include "file_exists.h"
 #include "file_io.h"
+#include "ini_value.h"
 #include "text_util.h"
 
 namespace lorvane {
@@ -25,6 +27,28 @@ std::optional<std::string> FirstLineWithKey(const std::string& content, std::str
 
 void EnsureTrailingSlash(std::string& dir) {
     if (dir.empty() || dir.back() != '/') dir += '/';
+}
+
+// An entry that expands to nothing names the working directory, where the
+// emulator then looks; a bare separator would name the root instead.
+std::string ExpandedFolder(std::string_view entry) {
+    std::string dir = ExpandFolderEntry(entry, EnvironmentVariable);
+    if (dir.empty()) dir = ".";
+    return dir;
+}
+
+// Each entry of a ";" list expanded on its own, so a variable holding ";" adds
+// no entry.
+std::string ExpandedFolderList(std::string_view value) {
+    std::string out;
+    for (std::size_t start = 0;;) {
+        const std::size_t semi = value.find(';', start);
+        const std::string_view entry = value.substr(start, semi == std::string_view::npos ? semi : semi - start);
+        out += entry.empty() ? std::string() : ExpandedFolder(entry);
+        if (semi == std::string_view::npos) return out;
+        out += ';';
+        start = semi + 1;
+    }
 }
 
 }  // namespace
@@ -59,16 +83,18 @@ std::vector<std::string> GetMameRomPath(const std::string& appDir, const std::st
 
     const auto line = FirstLineWithKey(ReadWholeFile(path), "ROMPATH");
     if (!line) return {};
-    const std::string_view value = TrimSpaces(std::string_view(*line).substr(7));
+    const std::string_view value = UnquoteIniValue(TrimSpaces(std::string_view(*line).substr(7)));
     std::vector<std::string> dirs;
     if (value.empty()) return dirs;
     std::size_t start = 0;
     for (;;) {
         const std::size_t semi = value.find(';', start);
-        std::string dir(value.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start));
-        if (dir.empty())
+        const std::string_view entry =
+            value.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
+        if (entry.empty())
             throw Failure(ErrNo::InvalidArgument,
                           "Invalid procedure call or argument: an empty directory in the ROM path of " + path);
+        std::string dir = ExpandedFolder(entry);
         EnsureTrailingSlash(dir);
         dirs.push_back(std::move(dir));
         if (semi == std::string_view::npos) break;
@@ -97,14 +123,15 @@ void GetMameSnapshotDir(MainFormHost& form) {
     if (line->size() < kValueStart)
         throw Failure(ErrNo::InvalidArgument,
                       "Invalid procedure call or argument: the snapshot line of " + path + " is too short");
-    std::string value = TrimSpacesCopy(std::string_view(*line).substr(kValueStart));
-    if (value.empty())
+    const std::string_view written = UnquoteIniValue(TrimSpaces(std::string_view(*line).substr(kValueStart)));
+    if (written.empty())
         throw Failure(ErrNo::InvalidArgument,
                       "Invalid procedure call or argument: the snapshot directory in " + path + " is empty");
+    std::string value = ExpandedFolderList(written);
     EnsureTrailingSlash(value);
-    // A list (with ";") is kept as it stands; so is an absolute directory, which
-    // cannot lie inside the application directory.
-    if (value.find(';') == std::string::npos && value.front() != '/') value = appDir + "/" + value;
+    // A list (with ";" as written) is kept as it stands; so is an absolute
+    // directory, which cannot lie inside the application directory.
+    if (written.find(';') == std::string_view::npos && value.front() != '/') value = appDir + "/" + value;
     st.snap_path = value;
 }
 

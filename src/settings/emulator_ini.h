@@ -12,15 +12,18 @@ std::string EmulatorIniName(const std::string& exeName);
 std::string EmulatorIniPath(const std::string& appDir, const std::string& exeName);
 
 namespace Clean_code {
-// Each entry ends with "/". No ini file: {"roms/"}. Throws Failure 5 for an empty
-// entry, or a read failure.
+// Each entry ends with "/". A value in one pair of double quotes is read without
+// them, and each entry has its environment variables expanded, as the emulator
+// reads it. No ini file: {"roms/"}. Throws Failure 5 for an empty entry, or a read
+// failure.
 std::vector<std::string> GetMameRomPath(const std::string& appDir, const std::string& exeName,
                                         PendingError& pending);
 }  // namespace Clean_code
 
 namespace Frontend_code {
-// Sets snap_path from the ini (or appDir + "/snap/" without one): a relative
-// value is taken inside appDir, an absolute one or one with ";" as it stands.
+// Sets snap_path from the ini (or appDir + "/snap/" without one), its value read
+// as the ROM path's is: a relative value is taken inside appDir, an absolute one
+// or one with ";" as it stands.
 // The ini test uses the window's pending error. Throws Failure 5 for a snapshot
 // line shorter than 19 characters or an empty value.
 void GetMameSnapshotDir(MainFormHost& form);

@@ -5,8 +5,10 @@
 #include "emulator_ini.h"
 #include "fake_ui.h"
 #include "failure.h"
+#include "ini_value.h"
 #include "main_form.h"
 #include "profile_file.h"
+#include "scoped_variable.h"
 #include "temp_dir.h"
 
 namespace lorvane {
@@ -107,6 +109,66 @@ TEST(EmulatorIni, RomPathAndSnapshotDirectory) {
          "\troms/; | " + app + "/first/"},
         {"ROMPATH    \nrompath roms\nsnapshot_directory            \n", " | E5"},
         {"ROMPATH a;\n", "E5 | unchanged"}};
+    for (const auto& [ini, want] : cases) {
+        WriteFile(dir / "mame.ini", ini);
+        EXPECT_EQ(read(), want) << ini;
+    }
+}
+
+// Only an enclosing pair of quotes goes; $NAME, ${NAME} and a leading ~ expand once,
+// an unset variable to nothing, and whatever is not a reference stays as written.
+TEST(IniValue, QuotesAndVariables) {
+    for (const auto& [value, want] : {std::pair{"\"my snaps\"", "my snaps"}, {"\"\"", ""}, {"\"", "\""},
+                                      {"my\"roms", "my\"roms"}, {"\"my roms", "\"my roms"}, {"roms\"", "roms\""},
+                                      {"\"a\";\"b\"", "a\";\"b"}, {" \"a\"", " \"a\""}})
+        EXPECT_EQ(UnquoteIniValue(value), want) << value;
+
+    const VariableLookup lookup = [](const std::string& name) -> std::optional<std::string> {
+        if (name == "HOME") return "/home/u";
+        if (name == "A") return "aa";
+        if (name == "B") return "";
+        if (name == "S") return "p;q";
+        if (name == "R") return "$A~";
+        return std::nullopt;
+    };
+    const std::pair<const char*, const char*> cases[] = {
+        {"$HOME/mame/roms", "/home/u/mame/roms"}, {"x$A/r", "xaa/r"}, {"$A$A.x-$A", "aaaa.x-aa"},
+        {"${A}x/${HOME}", "aax//home/u"}, {"$Ax/r", "/r"}, {"$NOPE", ""}, {"a$B.b", "a.b"}, {"${A B}r", "r"},
+        {"$S/r", "p;q/r"}, {"$R", "$A~"}, {"$/r$", "$/r$"}, {"$$A", "$aa"}, {"${}${A", "${}${A"},
+        {"$(A)%A%", "$(A)%A%"}, {"~", "/home/u"}, {"~/r", "/home/u/r"}, {"~x", "~x"}, {"a/~", "a/~"},
+        {"my roms", "my roms"}};
+    for (const auto& [entry, want] : cases) EXPECT_EQ(ExpandFolderEntry(entry, lookup), want) << entry;
+    EXPECT_EQ(ExpandFolderEntry("~/r", [](const std::string&) { return std::optional<std::string>(); }), "~/r");
+}
+
+// The emulator's own way of writing its ini, read through both lookups; variables come from the
+// environment, one entry at a time.
+TEST(EmulatorIni, QuotedValuesAndVariables) {
+    TempDir dir, home;
+    FakeUi ui;
+    MAIN_form host(dir.Str(), ui);
+    const std::string& app = host.AppDir();
+    const std::string h = home.Str();
+    host.State().MameExeName = "mame";
+    ScopedVariable homeVar("HOME", h), semi("LORVANE_TEST_SEMI", "p;q"), unset("LORVANE_TEST_UNSET", std::nullopt);
+    const auto read = [&] {
+        std::string rom = (host.State().snap_path = "unchanged", "");
+        rom = Outcome([&] { for (const auto& d : GetMameRomPath(app, "mame", host.State().err)) rom += d + "|"; return rom; });
+        return rom + " # " + Outcome([&] { return Frontend_code::GetMameSnapshotDir(host), host.State().snap_path; });
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {"homepath                  .\nrompath                   \"my roms;$HOME/mame/roms\"\n"
+         "snapshot_directory        \"my snaps\"\n",
+         "my roms/|" + h + "/mame/roms/| # " + app + "/my snaps/"},
+        {"rompath $HOME/mame/roms;/usr/share/games/mame/roms\nsnapshot_directory $HOME/.mame/snap\n",
+         h + "/mame/roms/|/usr/share/games/mame/roms/| # " + h + "/.mame/snap/"},
+        {"rompath ${LORVANE_TEST_SEMI};x${LORVANE_TEST_UNSET}y\nsnapshot_directory $LORVANE_TEST_SEMI\n",
+         "p;q/|xy/| # " + app + "/p;q/"},
+        {"rompath $LORVANE_TEST_UNSET;\" a \"\nsnapshot_directory \"$LORVANE_TEST_UNSET;~/s\"\n",
+         "./|\" a \"/| # .;" + h + "/s/"},
+        {"rompath \"\nsnapshot_directory \"s\n", "\"/| # " + app + "/\"s/"},
+        {"rompath \"\"\nsnapshot_directory \"\"\n", " # E5"},
+        {"rompath \"a;;b\"\nsnapshot_directory \"  \"\n", "E5 # " + app + "/  /"}};
     for (const auto& [ini, want] : cases) {
         WriteFile(dir / "mame.ini", ini);
         EXPECT_EQ(read(), want) << ini;

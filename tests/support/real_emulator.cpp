@@ -22,4 +22,9 @@ void PrepareRealEmulatorDir(const fs::path& dir) {
     fs::create_directories(dir / "snap");
 }
 
+void WriteRealEmulatorWithOwnHome(const fs::path& dir) {
+    WriteFile(dir / "mame", std::string("#!/bin/sh\nexec ") + kRealEmulator + " -inipath \"$(dirname \"$0\")\" \"$@\"\n");
+    fs::permissions(dir / "mame", fs::perms(0755));
+}
+
 }  // namespace lorvane::test

@@ -13,5 +13,8 @@ bool RealEmulatorAvailable();
 // Writes dir/mame, dir/mame.ini (rompath roms, snapshot_directory snap) and
 // creates dir/roms and dir/snap.
 void PrepareRealEmulatorDir(const std::filesystem::path& dir);
+// Writes dir/mame: the emulator reading dir/mame.ini with the HOME it is given,
+// for tests that set HOME to a temporary folder of their own.
+void WriteRealEmulatorWithOwnHome(const std::filesystem::path& dir);
 
 }  // namespace lorvane::test
