@@ -27,12 +27,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w || true
 fi
 
+# One wineserver for the whole run instead of one per test program; it ends
+# with this script.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+
 "$timed" windows-build bash -c '
   cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
   cmake --build "$2" -j "$3"' _ "$root" "$build_dir" "$jobs"
 
-rc=0
-"$timed" windows-ctest ctest --test-dir "$build_dir" --output-on-failure -j "$jobs" || rc=$?
-# Nothing of Wine's stays running after the suites.
-wineserver -k 2>/dev/null || true
-exit $rc
+"$timed" windows-ctest ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
