@@ -168,6 +168,29 @@ TEST_F(GameListTest, StartFrontendLoadsEveryIniDirectory) {
     EXPECT_TRUE(List().empty() && form_.State().caption == "Lorvane") << form_.State().caption;
 }
 
+// An application folder and ROM folders with blanks and letters beyond ASCII, the ROM folder relative to it; on
+// Windows a set file in upper case counts, and neither a hidden file nor a folder named like a set does.
+TEST_F(GameListTest, FoldersWithBlanksAndLettersBeyondAscii) {
+    const fs::path app = t_.Path() / u8"Mes Jeux \u00e0 moi", roms = app / u8"ROMs f\u00fcr mich";
+    fs::create_directories(roms / "galaga.zip");
+    const bool windows = kPathSeparator == '\\';
+    for (const char* zip : {"pong.zip", windows ? "QIX.ZIP" : "qix.zip", "hidden.zip"}) WriteFile(roms / zip, "");
+#ifdef _WIN32
+    ASSERT_TRUE(::SetFileAttributesW((roms / "hidden.zip").c_str(), FILE_ATTRIBUTE_HIDDEN));
+#else
+    fs::rename(roms / "hidden.zip", roms / ".hidden.zip");  // a hidden name here; no game can bear it
+#endif
+    WriteFile(app / "mame.ini", "rompath " + Utf8(roms.filename()) + "\n");
+    WriteFile(app / "LVN_LIST.txt", "Name:\ngalaga \"Galaga\"\nhidden \"Hidden\"\npong \"Pong\"\nqix \"Qix\"\n");
+    const fs::path previous = fs::current_path();
+    fs::current_path(app);  // relative ROM folders are the application folder's
+    MAIN_form form{Utf8(app), ui_};
+    form.State().MameExeName = kMameExe;
+    StartFrontend(form);
+    fs::current_path(previous);
+    EXPECT_EQ(form.State().Combo1.Entries(), (Entries{"Pong    [pong]", "Qix    [qix]"}));
+}
+
 // A 20 MB line loads; a missing, directory or looping data file fails as such, list and caption untouched.
 TEST_F(GameListTest, HostileDataFiles) {
     const std::string huge(20u << 20, 'x'), roms = t_.Str() + "/roms/";
