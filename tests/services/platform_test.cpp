@@ -42,7 +42,7 @@ TEST(WaitSeconds, WaitsTheTimeAskedAndEndsQuietlyOnAFailure) {
 // The folder of the running test program, which holds it; a folder that is not there cannot be entered.
 TEST(Files, ApplicationDirectoryHoldsTheRunningProgram) {
     const std::string dir = ApplicationDirectory();
-    const fs::path self = fs::u8path(dir) / (kProgramsHaveExtension ? "platform_tests.exe" : "platform_tests");
+    const fs::path self = PathOf(dir) / (kProgramsHaveExtension ? "platform_tests.exe" : "platform_tests");
     EXPECT_TRUE(fs::is_regular_file(self)) << self;
     EXPECT_FALSE(IsPathSeparator(dir.back()));
     TempDir t;
@@ -123,7 +123,14 @@ TEST(Files, AnAtomicWriteFailingAtAnyStepKeepsTheOldFile) {
     WriteFile(ini, "old");
     static const char* failStep = "";
     static int failErr = 0;
-    SetWriteFaultHook([](const char* step, const std::string&) { return std::strcmp(step, failStep) == 0 ? failErr : 0; });
+    static int hiddenTemporaries = 0;  // seen just before the rename, where a killed writer would stop
+    SetWriteFaultHook([](const char* step, const std::string& path) {
+        if (std::strcmp(step, "rename") == 0)
+            for (const auto& e : fs::directory_iterator(PathOf(path).parent_path()))
+                if (Utf8(e.path().filename()).starts_with(".LVN.ini.tmp-"))
+                    hiddenTemporaries += Clean_code::FileExists(Utf8(e.path())) ? 100 : 1;
+        return std::strcmp(step, failStep) == 0 ? failErr : 0;
+    });
     const std::tuple<const char*, int, std::int32_t> cases[] = {
         {"open", EACCES, ErrNo::PermissionDenied}, {"write", ENOSPC, ErrNo::DiskFull},
         {"sync", EIO, ErrNo::DeviceIoError}, {"rename", EACCES, ErrNo::PermissionDenied}};
@@ -140,9 +147,11 @@ TEST(Files, AnAtomicWriteFailingAtAnyStepKeepsTheOldFile) {
         EXPECT_EQ(thrown, number);
         EXPECT_EQ(ReadFile(ini) + "|" + ListDir(ini.parent_path()), "old|LVN.ini");
     }
-    SetWriteFaultHook(nullptr);
+    failStep = "";
     WriteFileAtomically(Utf8(ini), "[Settings]\r\n");
+    SetWriteFaultHook(nullptr);
     EXPECT_EQ(ReadFile(ini) + "|" + ListDir(ini.parent_path()), "[Settings]\r\n|LVN.ini");
+    EXPECT_EQ(hiddenTemporaries, 2) << "the temporary passed for a file, or there was none";
     EXPECT_EQ(ReadWholeFile(Utf8(ini)), "[Settings]\r\n");
     for (const auto& [path, number] : {std::pair(Utf8(ini.parent_path()), ErrNo::PathFileAccessError),
                                       {Utf8(ini.parent_path() / "none.txt"), ErrNo::FileNotFound}}) {
