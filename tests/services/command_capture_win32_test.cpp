@@ -144,7 +144,7 @@ TEST_F(CaptureTest, KillEndsTheChildAndItsGrandchild) {
     ::CloseHandle(grandchild);
 }
 
-// Captures run side by side; the wait sleeps rather than spins; none holds another's pipe.
+// Captures run side by side, one that hangs holds up none of the others, and the wait sleeps rather than spins.
 TEST_F(CaptureTest, SeveralCapturesAreWaitedOnAtOnce) {
     const std::string hang = Emu("hang"), first = Emu(""), third = Emu("interleave");
     WriteFile(dir_ / (first + ".listfull"), "romset pong is good\n");
@@ -196,7 +196,9 @@ TEST_F(CaptureTest, DetachedStartInheritsNothing) {
     DWORD avail = 0;
     const bool held = ::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr);
     // Wine does not honour the list of handles a child may inherit: the capture's child gets all inheritable ones.
-    if (!UnderWine()) EXPECT_FALSE(held) << "a started program holds the front end's pipe";
+    if (!UnderWine()) {
+        EXPECT_FALSE(held) << "a started program holds the front end's pipe";
+    }
     capture.Kill();
     EXPECT_TRUE(captured);
     EXPECT_FALSE(::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr)) << "the detached program holds the front end's pipe";
