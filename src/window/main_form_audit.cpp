@@ -1,10 +1,9 @@
-#include <cstring>
-
 #include "emulator_commands.h"
 #include "emulator_ini.h"
 #include "file_io.h"
 #include "game_list.h"
 #include "main_form.h"
+#include "platform_paths.h"
 #include "rom_audit.h"
 #include "rom_name.h"
 #include "text_util.h"
@@ -79,7 +78,7 @@ void MAIN_form::Move_bad_roms_Click() {
            "Press cancel on the folder select screen to abort the audit before it begins.",
            "Warning this could take a while", MsgIcon::Exclamation);
 
-    if (firstRomDir == "roms/") firstRomDir = appDir_ + "/roms/";
+    if (firstRomDir == kDefaultRomDir) firstRomDir = appDir_ + kPathSeparator + kDefaultRomDir;
 
     const std::string target = ui_.BrowseForFolder("Please select a folder to place all bad roms.");
     if (target.empty()) {
@@ -108,7 +107,7 @@ void MAIN_form::Move_bad_roms_Click() {
     }
     if (result.emulatorNotStarted) {
         MsgBox("The emulator could not be started:\r\n" + result.emulatorPath + "\r\n" +
-                   std::strerror(result.startErrno) + "\r\nThe rom audit stopped after " +
+                   DescribeStartError(result.startErrno) + "\r\nThe rom audit stopped after " +
                    std::to_string(result.done) + " of " + std::to_string(count) +
                    " sets; the sets not checked were left where they are.",
                "Rom audit stopped", MsgIcon::Critical);
