@@ -109,10 +109,10 @@ TEST_F(CaptureTest, AProgramThatCannotStartGivesTheSystemsReason) {
 
 // Blanks, quotes, backslashes and letters beyond ASCII arrive as they were given, each argument whole.
 TEST_F(CaptureTest, PathsAndArgumentsArriveWhole) {
-    const fs::path appDir = dir_.Path() / Utf8Path("My Games \xC3\x84\xC3\xB6 \xE5\x90\x8D");
+    const fs::path appDir = dir_.Path() / PathOf("My Games \xC3\x84\xC3\xB6 \xE5\x90\x8D");
     fs::create_directories(appDir);
     const std::string name = "mame \xC3\xA9.exe";
-    const std::string program = Utf8String(InstallStandIn(appDir, name));
+    const std::string program = Utf8(InstallStandIn(appDir, name));
     const CommandLine argv{program, "pong", "a b", "say \"hi\"", "trail\\", "C:\\Program Files\\",
                            "back\\\\\"q", "", "\xC3\xA9t\xC3\xA9", "-verifyroms"};
     MGetCmdOutput::GetCmdOutput(argv, true, true, false);
