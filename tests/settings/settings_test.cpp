@@ -152,26 +152,28 @@ TEST(EmulatorIni, QuotedValuesAndVariables) {
     MAIN_form host(dir.Str(), ui);
     const std::string& app = host.AppDir();
     const std::string h = home.Str();
-    host.State().MameExeName = "mame";
+    host.State().MameExeName = "mame.exe";
     ScopedVariable homeVar("HOME", h), semi("LORVANE_TEST_SEMI", "p;q"), unset("LORVANE_TEST_UNSET", std::nullopt);
     const auto read = [&] {
         std::string rom = (host.State().snap_path = "unchanged", "");
-        rom = Outcome([&] { for (const auto& d : GetMameRomPath(app, "mame", host.State().err)) rom += d + "|"; return rom; });
+        rom = Outcome([&] { for (const auto& d : GetMameRomPath(app, "mame.exe", host.State().err)) rom += d + "|"; return rom; });
         return rom + " # " + Outcome([&] { return Frontend_code::GetMameSnapshotDir(host), host.State().snap_path; });
     };
+    // Slashes written in the ini stay; the separator is the one the program adds.
+    const std::string S(1, kPathSeparator);
     const std::pair<std::string, std::string> cases[] = {
         {"homepath                  .\nrompath                   \"my roms;$HOME/mame/roms\"\n"
          "snapshot_directory        \"my snaps\"\n",
-         "my roms/|" + h + "/mame/roms/| # " + app + "/my snaps/"},
+         "my roms" + S + "|" + h + "/mame/roms" + S + "| # " + app + S + "my snaps" + S},
         {"rompath $HOME/mame/roms;/usr/share/games/mame/roms\nsnapshot_directory $HOME/.mame/snap\n",
-         h + "/mame/roms/|/usr/share/games/mame/roms/| # " + h + "/.mame/snap/"},
+         h + "/mame/roms" + S + "|/usr/share/games/mame/roms" + S + "| # " + h + "/.mame/snap" + S},
         {"rompath ${LORVANE_TEST_SEMI};x${LORVANE_TEST_UNSET}y\nsnapshot_directory $LORVANE_TEST_SEMI\n",
-         "p;q/|xy/| # " + app + "/p;q/"},
+         "p;q" + S + "|xy" + S + "| # " + app + S + "p;q" + S},
         {"rompath $LORVANE_TEST_UNSET;\" a \"\nsnapshot_directory \"$LORVANE_TEST_UNSET;~/s\"\n",
-         "./|\" a \"/| # .;" + h + "/s/"},
-        {"rompath \"\nsnapshot_directory \"s\n", "\"/| # " + app + "/\"s/"},
+         "." + S + "|\" a \"" + S + "| # .;" + h + "/s" + S},
+        {"rompath \"\nsnapshot_directory \"s\n", "\"" + S + "| # " + app + S + "\"s" + S},
         {"rompath \"\"\nsnapshot_directory \"\"\n", " # E5"},
-        {"rompath \"a;;b\"\nsnapshot_directory \"  \"\n", "E5 # " + app + "/  /"}};
+        {"rompath \"a;;b\"\nsnapshot_directory \"  \"\n", "E5 # " + app + S + "  " + S}};
     for (const auto& [ini, want] : cases) {
         WriteFile(dir / "mame.ini", ini);
         EXPECT_EQ(read(), want) << ini;

@@ -5,12 +5,19 @@
 #include <optional>
 #include <string>
 
+#include "environment.h"
+#ifdef _WIN32
+#include <windows.h>
+
+#include "win32_file.h"
+#endif
+
 namespace lorvane::test {
 
 class ScopedVariable {
 public:
     ScopedVariable(std::string name, const std::optional<std::string>& value) : name_(std::move(name)) {
-        if (const char* old = std::getenv(name_.c_str())) old_ = old;
+        old_ = EnvironmentVariable(name_);
         Set(value);
     }
     ~ScopedVariable() { Set(old_); }
@@ -19,10 +26,15 @@ public:
 
 private:
     void Set(const std::optional<std::string>& value) {
+#ifdef _WIN32
+        // The program reads the process environment, not the C runtime's copy.
+        SetEnvironmentVariableW(win32::WidePath(name_).c_str(), value ? win32::WidePath(*value).c_str() : nullptr);
+#else
         if (value)
             setenv(name_.c_str(), value->c_str(), 1);
         else
             unsetenv(name_.c_str());
+#endif
     }
     std::string name_;
     std::optional<std::string> old_;
