@@ -1,7 +1,8 @@
-# Lorvane: make run | make test | make bench | make fuzz
+# Lorvane: make run | make test | make test-windows | make bench | make fuzz
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
+WINDOWS_BUILD_DIR ?= build-windows
 JOBS ?= $(shell nproc)
 # make test SANITIZE=0: only the ordinary build and suite, for quick local runs.
 SANITIZE ?= 1
@@ -9,7 +10,7 @@ SANITIZE ?= 1
 FUZZ_TEST_SECONDS ?= 30
 FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build test test-asan test-fuzz fuzz bench run clean
+.PHONY: all deps build test test-asan test-fuzz test-windows fuzz bench run clean
 
 all: build
 
@@ -24,6 +25,7 @@ test: build
 ifneq ($(SANITIZE),0)
 	@$(MAKE) --no-print-directory test-asan
 	@$(MAKE) --no-print-directory test-fuzz
+	@$(MAKE) --no-print-directory test-windows
 endif
 
 # The whole suite built with AddressSanitizer, LeakSanitizer and
@@ -34,6 +36,10 @@ test-asan: deps
 # A short run of every fuzz target over the committed corpus, which it leaves as it is.
 test-fuzz: deps
 	scripts/fuzz.sh check $(FUZZ_BUILD_DIR) $(FUZZ_TEST_SECONDS) $(JOBS)
+
+# The Windows build (MinGW-w64) and its core suites under Wine.
+test-windows: deps
+	scripts/test-windows.sh $(WINDOWS_BUILD_DIR) $(JOBS)
 
 # Long runs that add what they find to the committed corpus (tests/fuzz/corpus).
 fuzz: deps
@@ -47,4 +53,4 @@ run: build
 	cd demo && ./lorvane
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(WINDOWS_BUILD_DIR)

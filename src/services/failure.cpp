@@ -14,7 +14,10 @@ Failure FailureFromErrno(int err, const std::string& what) {
         case EPERM:
         case EROFS: number = ErrNo::PermissionDenied; break;
         case ENOSPC:
-        case EDQUOT: number = ErrNo::DiskFull; break;
+#ifdef EDQUOT  // not in the Windows C runtime
+        case EDQUOT:
+#endif
+            number = ErrNo::DiskFull; break;
         case EIO: number = ErrNo::DeviceIoError; break;
         case EEXIST: number = ErrNo::FileAlreadyExists; break;
         case ENAMETOOLONG:

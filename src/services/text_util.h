@@ -46,6 +46,10 @@ void ForEachLine(std::string_view text, Fn&& fn) {
     }
 }
 
+// strtod in the C locale, whatever the user's locale says (errno as strtod
+// sets it). Throws Failure when the C locale cannot be had.
+double StrtodC(const char* text, char** end);
+
 char AsciiLower(char c);
 std::string AsciiUpper(std::string_view s);
 // Case-insensitive (ASCII) comparison: <0, 0, >0.

@@ -1,6 +1,5 @@
 #include "settings.h"
 
-#include <locale.h>
 #include <stdlib.h>
 
 #include <cerrno>
@@ -47,11 +46,9 @@ bool IsDecimalNumber(std::string_view s) {
 double ToNumber(std::string_view text) {
     const std::string s(TrimBlanks(text));
     if (!IsDecimalNumber(s)) TypeMismatch();
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    if (!cLocale) throw FailureFromErrno(ENOMEM, "the C locale");  // its only way to fail
     errno = 0;
     char* end = nullptr;
-    const double value = strtod_l(s.c_str(), &end, cLocale);
+    const double value = StrtodC(s.c_str(), &end);
     if (end != s.c_str() + s.size()) TypeMismatch();
     if (errno == ERANGE && std::isinf(value)) Overflow();
     return value;

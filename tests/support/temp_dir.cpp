@@ -1,8 +1,9 @@
 #include "temp_dir.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -11,10 +12,21 @@ namespace fs = std::filesystem;
 
 namespace lorvane::test {
 
+// A fresh name, made by the directory's creation itself (which fails for a
+// name taken), as mkdtemp does; std::filesystem makes it work on Windows too.
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "lorvane-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    static std::mt19937_64 random{std::random_device{}()};
+    const fs::path base = fs::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "lorvane-test-%012llx",
+                      static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFULL));
+        if (fs::create_directory(base / name)) {
+            path_ = base / name;
+            return;
+        }
+    }
+    throw std::runtime_error("no fresh temporary directory under " + base.string());
 }
 
 TempDir::~TempDir() {

@@ -1,0 +1,60 @@
+#pragma once
+// Small pieces shared by the Windows services: UTF-8 text to and from the wide
+// strings of the ...W functions, a handle that closes itself, Windows error codes
+// as failures, the directory and last component of a path, and the
+// fault-injection seams of the file writers.
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <string_view>
+
+#include "failure.h"
+
+namespace lorvane::win32 {
+
+// False for text that is not UTF-8 (no file can bear that name here).
+bool ToWide(std::string_view utf8, std::wstring& wide);
+// Throws Failure 52 (bad file name) for text that is not UTF-8.
+std::wstring WidePath(const std::string& path);
+std::string ToUtf8(std::wstring_view wide);
+
+// The failure for a failed call: the number as on Linux for the same kind of
+// fault, the description the path and the system's own text.
+Failure FailureFromError(DWORD code, const std::string& what);
+
+class Handle {
+public:
+    explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
+    ~Handle() { Close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE Get() const { return h_; }
+    bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+    bool Close() {
+        const bool ok = !Valid() || ::CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE h_;
+};
+
+// A test's hook may fail a step of a file operation with an errno; 0 lets it run.
+template <typename Hook, typename... Args>
+int Injected(const std::atomic<Hook>& hook, const Args&... args) {
+    const Hook h = hook.load();
+    return h ? h(args...) : 0;
+}
+
+// Writes all of data; false with the system's error left for GetLastError.
+bool WriteAll(HANDLE h, const char* data, std::size_t size);
+
+// A fresh name beside path for a hidden temporary file: dir\.name.<tag>-<unique>.
+std::wstring TemporaryNameBeside(const std::wstring& path, const wchar_t* tag);
+
+// Windows takes both separators.
+std::string DirOf(const std::string& path);
+
+}  // namespace lorvane::win32
