@@ -7,28 +7,16 @@
 
 #include <string>
 
+#include "application_directory.h"
+#include "failure.h"
 #include "main_window.h"
 #include "wide_text.h"
 
 namespace {
 
-// The directory of the running executable, without a trailing separator.
-std::wstring ApplicationDirectory() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+void Fatal(const std::string& text) {
+    MessageBoxW(nullptr, lorvane::win32::Wide(text).c_str(), L"LVN", MB_OK | MB_ICONSTOP);
 }
-
-void Fatal(const std::wstring& text) { MessageBoxW(nullptr, text.c_str(), L"LVN", MB_OK | MB_ICONSTOP); }
 
 }  // namespace
 
@@ -40,22 +28,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
-    const std::wstring appDir = ApplicationDirectory();
-    if (appDir.empty() || !SetCurrentDirectoryW(appDir.c_str())) {
-        const DWORD err = GetLastError();
-        wchar_t* reason = nullptr;
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, err, 0, reinterpret_cast<LPWSTR>(&reason), 0, nullptr);
-        Fatal(L"The application directory " + appDir + L" cannot be entered: " + (reason ? reason : L""));
-        if (reason) LocalFree(reason);
+    std::string appDir;
+    try {
+        appDir = lorvane::ApplicationDirectory();
+        lorvane::EnterDirectory(appDir);
+    } catch (const lorvane::Failure& f) {
+        Fatal("The application directory " + appDir + " cannot be entered: " + f.Description());
         return 1;
     }
 
     int exitCode = 0;
     {
-        lorvane::win32::MainWindow window(lorvane::win32::Utf8(appDir));
+        lorvane::win32::MainWindow window(appDir);
         if (!window.Create(instance)) {
-            Fatal(L"The main window cannot be created.");
+            Fatal("The main window cannot be created.");
             return 1;
         }
         window.Show(showCommand);
