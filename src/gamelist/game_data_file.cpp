@@ -1,6 +1,3 @@
-#include <cerrno>
-#include <cstring>
-
 #include "command_capture.h"
 #include "emulator_commands.h"
 #include "file_exists.h"
@@ -59,7 +56,7 @@ void ReportNoDataFile(UiPort& ui) {
 }
 
 void ReportNotStarted(UiPort& ui, const std::string& program, int startErrno, const std::string& more) {
-    ui.MsgBox("The emulator could not be started:\r\n" + program + "\r\n" + std::strerror(startErrno) + more,
+    ui.MsgBox("The emulator could not be started:\r\n" + program + "\r\n" + DescribeStartError(startErrno) + more,
               "Emulator not started", MsgIcon::Critical);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Runs a program as a child with no standard input and captures what it writes.
 // Commands are argument vectors: nothing goes through a shell.
+#include <memory>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace lorvane {
@@ -12,16 +12,20 @@ using CommandLine = std::vector<std::string>;  // argv[0] is the program path
 struct CaptureResult {
     std::string text;         // both streams, in arrival order
     bool started = false;     // false: the program could not be started
-    int startErrno = 0;       // why it could not be started
-    bool exited = false;      // ended through exit(): exitStatus is valid
+    int startErrno = 0;       // why: errno, or on Windows the system error code
+    bool exited = false;      // ended by itself: exitStatus is valid
     int exitStatus = 0;
-    bool signaled = false;    // killed by a signal: termSignal is valid
-    int termSignal = 0;
+    bool signaled = false;    // ended abnormally: killed by a signal, or on
+    int termSignal = 0;       // Windows ended with a crash code (termSignal)
 };
 
 // How the child ended, for a message: "exit status 2", "killed by signal 9
-// (Killed)", or the system's reason it could not be started.
+// (Killed)" (Windows: "crashed: access violation (0xC0000005)"), or the
+// system's reason it could not be started.
 std::string HowItEnded(const CaptureResult& result);
+
+// The system's own words for a start failure (startErrno).
+std::string DescribeStartError(int startError);
 
 // Blocks until every writer has closed the pipe (a grandchild holding it keeps
 // the call waiting), then reaps the child. Throws Failure 5 when neither stream
@@ -32,7 +36,7 @@ CaptureResult RunCapture(const CommandLine& argv, bool captureStdout, bool captu
 // calls ReadAvailable() until it returns false; Finish() then reaps the child.
 class ChildCapture {
 public:
-    ChildCapture() = default;
+    ChildCapture();
     ~ChildCapture();  // kills and reaps a child still running
     ChildCapture(const ChildCapture&) = delete;
     ChildCapture& operator=(const ChildCapture&) = delete;
@@ -42,21 +46,28 @@ public:
     // Starts the child (both streams into the pipe). False when it could not be
     // started; Result() then says why.
     bool Start(const CommandLine& argv, bool captureStdout = true, bool captureStderr = true);
-    int Fd() const { return readFd_; }
     // Reads what is there without blocking; false once the pipe is at its end.
     bool ReadAvailable();
     // Closes the pipe and reaps the child (waiting for it to end).
     const CaptureResult& Finish();
-    // Ends the child and everything it started (its own process group).
+    // Ends the child and everything it started (its process group; on
+    // Windows its job object).
     void Kill();
-    bool Running() const { return pid_ > 0; }
+    bool Running() const;
     const CaptureResult& Result() const { return result_; }
     std::string TakeText() { return std::move(result_.text); }
 
+#ifndef _WIN32
+    int Fd() const;  // the pipe's read end, -1 once closed
+#endif
+
+    // The child and the pipe as the system has them.
+    struct Native;
+
 private:
+    friend std::vector<bool> WaitForOutput(const std::vector<const ChildCapture*>&, int);
     void Reset() noexcept;
-    pid_t pid_ = -1;
-    int readFd_ = -1;
+    std::unique_ptr<Native> native_;
     CaptureResult result_;
 };
 
@@ -70,9 +81,9 @@ int ProcessorCount();
 
 namespace MGetCmdOutput {
 // The text both streams gave, or the empty text when the program could not be
-// started. The OEM flag is accepted for callers' sake; this platform has no
-// second code page, so it changes nothing. Throws Failure 5 when neither stream
-// is requested.
+// started. With the OEM flag the text is taken as the console's OEM code page
+// and turned into UTF-8 (Windows); elsewhere there is no second code page and
+// it changes nothing. Throws Failure 5 when neither stream is requested.
 std::string GetCmdOutput(const CommandLine& argv, bool captureStdout, bool captureStderr,
                          bool oemConvert);
 }  // namespace MGetCmdOutput

@@ -95,35 +95,39 @@ int Spawn(const CommandLine& argv, int writeFd, bool toStdout, bool toStderr, pi
 
 }  // namespace
 
+struct ChildCapture::Native {
+    pid_t pid = -1;
+    int readFd = -1;
+};
+
+// A capture that was never started, or was moved from, has no Native.
+ChildCapture::ChildCapture() = default;
+
 ChildCapture::~ChildCapture() { Reset(); }
 
 ChildCapture::ChildCapture(ChildCapture&& other) noexcept
-    : pid_(other.pid_), readFd_(other.readFd_), result_(std::move(other.result_)) {
-    other.pid_ = -1;
-    other.readFd_ = -1;
-}
+    : native_(std::move(other.native_)), result_(std::move(other.result_)) {}
 
 ChildCapture& ChildCapture::operator=(ChildCapture&& other) noexcept {
     if (this != &other) {
         Reset();
-        pid_ = other.pid_;
-        readFd_ = other.readFd_;
+        native_ = std::move(other.native_);
         result_ = std::move(other.result_);
-        other.pid_ = -1;
-        other.readFd_ = -1;
     }
     return *this;
 }
 
-void ChildCapture::Reset() noexcept {
-    Kill();
-    CloseFd(readFd_);
-}
+void ChildCapture::Reset() noexcept { Kill(); }
+
+bool ChildCapture::Running() const { return native_ && native_->pid > 0; }
+
+int ChildCapture::Fd() const { return native_ ? native_->readFd : -1; }
 
 bool ChildCapture::Start(const CommandLine& argv, bool captureStdout, bool captureStderr) {
     if (!captureStdout && !captureStderr)
         throw Failure(ErrNo::InvalidArgument, "Invalid procedure call or argument");
     Reset();
+    if (!native_) native_ = std::make_unique<Native>();
     result_ = CaptureResult{};
     if (argv.empty()) {
         result_.startErrno = EINVAL;
@@ -156,51 +160,57 @@ bool ChildCapture::Start(const CommandLine& argv, bool captureStdout, bool captu
         return false;
     }
     result_.started = true;
-    pid_ = pid;
-    readFd_ = readFd;
+    native_->pid = pid;
+    native_->readFd = readFd;
     return true;
 }
 
 bool ChildCapture::ReadAvailable() {
-    if (readFd_ < 0) return false;
+    if (!native_ || native_->readFd < 0) return false;
+    int& readFd = native_->readFd;
     std::string& text = result_.text;
     for (int i = 0; i < kMaxBlocksPerCall; ++i) {
         const std::size_t old = text.size();
         text.resize(old + kBlock);
-        const ssize_t n = ::read(readFd_, text.data() + old, kBlock);
+        const ssize_t n = ::read(readFd, text.data() + old, kBlock);
         text.resize(old + (n > 0 ? static_cast<std::size_t>(n) : 0));
         if (n > 0) continue;
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
-        CloseFd(readFd_);  // at its end (or broken): nothing more will come
+        CloseFd(readFd);  // at its end (or broken): nothing more will come
         return false;
     }
     return true;
 }
 
 const CaptureResult& ChildCapture::Finish() {
-    CloseFd(readFd_);
-    if (pid_ > 0) {
-        Reap(pid_, result_);
-        pid_ = -1;
+    if (!native_) return result_;
+    CloseFd(native_->readFd);
+    if (native_->pid > 0) {
+        Reap(native_->pid, result_);
+        native_->pid = -1;
     }
     return result_;
 }
 
 void ChildCapture::Kill() {
-    if (pid_ > 0) {
+    if (!native_) return;
+    pid_t& pid = native_->pid;
+    if (pid > 0) {
         // The child is not reaped yet, so its pid (and group id) cannot have
         // been reused. It is also signalled directly in case it left its group.
-        ::kill(-pid_, SIGKILL);
-        ::kill(pid_, SIGKILL);
-        Reap(pid_, result_);
-        pid_ = -1;
+        ::kill(-pid, SIGKILL);
+        ::kill(pid, SIGKILL);
+        Reap(pid, result_);
+        pid = -1;
     }
-    CloseFd(readFd_);
+    CloseFd(native_->readFd);
 }
 
+std::string DescribeStartError(int startError) { return std::strerror(startError); }
+
 std::string HowItEnded(const CaptureResult& r) {
-    if (!r.started) return std::strerror(r.startErrno);
+    if (!r.started) return DescribeStartError(r.startErrno);
     if (r.signaled) return "killed by signal " + std::to_string(r.termSignal) + " (" + ::strsignal(r.termSignal) + ")";
     if (!r.exited) return "its end could not be learned";
     return "exit status " + std::to_string(r.exitStatus);

@@ -1,5 +1,3 @@
-#include <cstring>
-
 #include "emulator_commands.h"
 #include "emulator_ini.h"
 #include "file_io.h"
@@ -108,7 +106,7 @@ void MAIN_form::Move_bad_roms_Click() {
     }
     if (result.emulatorNotStarted) {
         MsgBox("The emulator could not be started:\r\n" + result.emulatorPath + "\r\n" +
-                   std::strerror(result.startErrno) + "\r\nThe rom audit stopped after " +
+                   DescribeStartError(result.startErrno) + "\r\nThe rom audit stopped after " +
                    std::to_string(result.done) + " of " + std::to_string(count) +
                    " sets; the sets not checked were left where they are.",
                "Rom audit stopped", MsgIcon::Critical);
