@@ -134,6 +134,12 @@ std::vector<Dialog> LorvaneSession::OpenDialogs() {
     return dialogs;
 }
 
+std::string LorvaneSession::Describe() {
+    std::string text;
+    for (const Dialog& d : OpenDialogs()) text += "\nopen dialog \"" + d.title + "\": " + d.Text();
+    return text;
+}
+
 Dialog LorvaneSession::WaitForDialog(const std::string& title, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     std::string seen;

@@ -32,6 +32,8 @@ public:
     // The next dialog of the program with the given title (any title when
     // empty); throws when none comes within the timeout.
     Dialog WaitForDialog(const std::string& title = {}, std::chrono::milliseconds timeout = 20s);
+    // What a failure's message should tell: the dialogs open now.
+    std::string Describe();
     // The dialogs open now.
     std::vector<Dialog> OpenDialogs();
     // Clicks the button with this caption in a dialog.
