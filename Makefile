@@ -1,4 +1,4 @@
-# Lorvane: make run | make test | make test-windows | make bench | make fuzz
+# Lorvane: make run | make test | make test-windows | make windows | make bench | make fuzz
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
@@ -10,7 +10,7 @@ SANITIZE ?= 1
 FUZZ_TEST_SECONDS ?= 30
 FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build test test-asan test-fuzz test-windows fuzz bench run clean
+.PHONY: all deps build test test-asan test-fuzz test-windows windows fuzz bench run clean
 
 all: build
 
@@ -40,6 +40,10 @@ test-fuzz: deps
 # The Windows build (MinGW-w64) and its core suites under Wine.
 test-windows: deps
 	scripts/test-windows.sh $(WINDOWS_BUILD_DIR) $(JOBS)
+
+# lorvane.exe for Windows, packed with its instructions as dist/lorvane-windows-x64.zip.
+windows: deps
+	scripts/pack-windows.sh $(WINDOWS_BUILD_DIR) $(JOBS)
 
 # Long runs that add what they find to the committed corpus (tests/fuzz/corpus).
 fuzz: deps
