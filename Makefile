@@ -50,7 +50,7 @@ fuzz: deps
 	scripts/fuzz.sh grow $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS) $(JOBS)
 
 bench: build
-	@scripts/run-benchmarks.sh $(BUILD_DIR)
+	@scripts/run-benchmarks.sh $(BUILD_DIR) $(WINDOWS_BUILD_DIR)
 
 run: build
 	scripts/prepare-demo.sh $(BUILD_DIR) demo
