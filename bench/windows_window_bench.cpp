@@ -209,7 +209,7 @@ public:
             xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(std::strlen(name)), name),
                                   nullptr),
             &std::free);
-        netWmName_ = atom ? atom->atom : XCB_ATOM_NONE;
+        netWmName_ = atom ? atom->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     }
     ~Captions() { xcb_disconnect(c_); }
     Captions(const Captions&) = delete;

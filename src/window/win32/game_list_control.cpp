@@ -28,7 +28,7 @@ GameListControl::~GameListControl() {
 bool GameListControl::Create(HWND parent, int id, const RECT& bounds, HFONT font, Events events) {
     events_ = std::move(events);
     // No CBS_SORT: the entries come sorted from the model, so the list's
-    // indexes are the model's. No CBS_AUTOHSCROLL either, as in a plain simple combo.
+    // indexes are the model's.
     combo_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"COMBOBOX", L"",
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_SIMPLE | CBS_NOINTEGRALHEIGHT |
                                  CBS_AUTOHSCROLL,

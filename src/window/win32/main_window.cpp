@@ -67,6 +67,8 @@ bool MainWindow::Create(HINSTANCE instance) {
 
 void MainWindow::Show(int showCommand) {
     ShowWindow(hwnd_, showCommand);
+    ReportOuterSize();
+    ShowState();
     UpdateWindow(hwnd_);
     SetFocus(combo1_.Edit());
     // A window system that never activates the window must not keep the
@@ -292,7 +294,13 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ACTIVATE:
-            if (LOWORD(wp) != WA_INACTIVE) PostMessageW(hwnd_, kMsgActivated, 0, 0);
+            if (LOWORD(wp) == WA_INACTIVE) {
+                // The control that had the focus gets it back on return.
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+            } else {
+                PostMessageW(hwnd_, kMsgActivated, 0, 0);
+            }
             break;
         case kMsgActivated:
             if (!closing_) Forward([this] { form_.OnActivated(); });
@@ -305,7 +313,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_SETFOCUS:
-            SetFocus(combo1_.Edit());
+            SetFocus(lastFocus_ && IsWindowVisible(lastFocus_) ? lastFocus_ : combo1_.Edit());
             return 0;
         case kMsgMoveFocus: {
             // Tab order: Combo1, MameExeName, the picture pane (while shown).

@@ -78,6 +78,7 @@ private:
     HFONT labelFont_ = nullptr;
     HWND snapPath_ = nullptr, mameExeName_ = nullptr, text4_ = nullptr, text3_ = nullptr, lvnGameList_ = nullptr;
     HWND label1_ = nullptr, line1_ = nullptr;
+    HWND lastFocus_ = nullptr;
     GameListControl combo1_;
     PicturePane pane_;
     ProgressWindow progress_;
