@@ -16,7 +16,7 @@ export WINEDEBUG=-all
 # No offer to install Mono or Gecko on the first start.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# The test discovery at build time runs the programs under Wine already.
+# ctest lists and runs the programs under Wine.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Setting up the Wine prefix $WINEPREFIX"
   if ! "$timed" wine-prefix wineboot -i >"$build_dir/wineboot.log" 2>&1; then
@@ -27,12 +27,16 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w || true
 fi
 
+# One wineserver for the whole run instead of one per test program; it ends
+# with this script. Wine's own background programs start here, away from
+# ctest's output pipes: started by a test program they would hold its output
+# open until the server ends.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wineboot </dev/null >/dev/null 2>&1
+
 "$timed" windows-build bash -c '
   cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
   cmake --build "$2" -j "$3"' _ "$root" "$build_dir" "$jobs"
 
-rc=0
-"$timed" windows-ctest ctest --test-dir "$build_dir" --output-on-failure -j "$jobs" || rc=$?
-# Nothing of Wine's stays running after the suites.
-wineserver -k 2>/dev/null || true
-exit $rc
+"$timed" windows-ctest ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"

@@ -6,6 +6,7 @@
 #include "emulator_ini.h"
 #include "file_io.h"
 #include "listing.h"
+#include "platform_paths.h"
 #include "rom_directory_index.h"
 
 namespace lorvane::Frontend_code {
@@ -22,7 +23,7 @@ void LoadGameList(MainFormHost& form, const std::string& dataFileName, const std
     // Read first: a missing data file fails before anything is added.
     std::string text;
     try {
-        text = ReadWholeFile(form.AppDir() + "/" + dataFileName);
+        text = ReadWholeFile(form.AppDir() + kPathSeparator + dataFileName);
     } catch (const Failure& f) {
         throw DataFileFailure(f);
     }

@@ -1,5 +1,7 @@
 #include "listing.h"
 
+#include "platform_paths.h"
+
 namespace lorvane {
 namespace {
 
@@ -16,12 +18,13 @@ void AppendUnquoted(std::string& out, std::string_view text) {
     }
 }
 
-// Names are only ever joined to a ROM directory; these could reach past it.
+// Names are only ever joined to a ROM directory; these could reach past it
+// (on Windows "\\" and a drive's ":" too).
 // A "[" would also make the list entry give back another name.
 bool IsSafeName(std::string_view name) {
     if (name.empty() || name.front() == '.') return false;
     for (const char c : name)
-        if (c == '/' || c == '\0' || c == '[') return false;
+        if (IsPathSeparator(c) || c == '\0' || c == '[' || (kPathSeparator == '\\' && c == ':')) return false;
     return true;
 }
 

@@ -6,6 +6,8 @@
 
 #include "directory_listing.h"
 #include "file_exists.h"
+#include "platform_paths.h"
+#include "text_util.h"
 
 namespace lorvane {
 namespace {
@@ -14,14 +16,29 @@ constexpr std::string_view kZip = ".zip";
 
 std::size_t HashOf(std::string_view s) { return std::hash<std::string_view>{}(s); }
 
+bool IsAscii(std::string_view s) {
+    for (const char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// Where lookups fold case, stems are kept and looked up in lower case.
+void AppendKey(std::string& out, std::string_view stem) {
+    if (!kFileNamesFoldCase) {
+        out.append(stem);
+        return;
+    }
+    for (const char c : stem) out += AsciiLower(c);
+}
+
 }  // namespace
 
 RomDirectoryIndex::RomDirectoryIndex(std::string romDir) : romDir_(std::move(romDir)) {
-    const std::size_t slash = romDir_.rfind('/');
+    const std::size_t slash = romDir_.find_last_of(kPathSeparators);
     prefix_ = slash == std::string::npos ? romDir_ : romDir_.substr(slash + 1);
     // A NUL cannot be passed to the system, and a pattern character in the
     // file name part makes every test a pattern match: leave both to FileExists.
-    if (romDir_.find('\0') != std::string::npos || prefix_.find_first_of("*?") != std::string::npos) {
+    if (romDir_.find('\0') != std::string::npos || prefix_.find_first_of(kNameSpecialChars) != std::string::npos) {
         mode_ = Mode::PerName;
         return;
     }
@@ -29,7 +46,7 @@ RomDirectoryIndex::RomDirectoryIndex(std::string romDir) : romDir_(std::move(rom
 }
 
 void RomDirectoryIndex::ReadDirectory() {
-    const std::size_t slash = romDir_.rfind('/');
+    const std::size_t slash = romDir_.find_last_of(kPathSeparators);
     const std::string dir = slash == std::string::npos ? "." : romDir_.substr(0, slash == 0 ? 1 : slash);
     switch (ListOrdinaryFiles(dir, prefix_, kZip, [this](std::string_view stem) { Add(stem); })) {
         case DirectoryListing::Listed:
@@ -49,7 +66,7 @@ void RomDirectoryIndex::ReadDirectory() {
 
 void RomDirectoryIndex::Add(std::string_view stem) {
     if (offsets_.empty()) offsets_.push_back(0);
-    names_.append(stem);
+    AppendKey(names_, stem);
     offsets_.push_back(static_cast<std::uint32_t>(names_.size()));
 }
 
@@ -67,7 +84,13 @@ void RomDirectoryIndex::BuildTable() {
     }
 }
 
-bool RomDirectoryIndex::Find(std::string_view stem) const {
+bool RomDirectoryIndex::Find(std::string_view name) const {
+    std::string folded;
+    std::string_view stem = name;
+    if (kFileNamesFoldCase) {
+        AppendKey(folded, name);
+        stem = folded;
+    }
     const std::size_t mask = table_.size() - 1;
     for (std::size_t slot = HashOf(stem) & mask; table_[slot] != 0; slot = (slot + 1) & mask) {
         const std::uint32_t i = table_[slot] - 1;
@@ -87,12 +110,13 @@ bool RomDirectoryIndex::TestOne(std::string_view name) const {
 
 bool RomDirectoryIndex::Contains(std::string_view name) const {
     if (mode_ == Mode::PerName) return TestOne(name);
-    // A NUL ends no real name; a pattern, a name reaching into a subdirectory or
-    // a path too long for the system is what the single test is for.
-    bool single = romDir_.size() + name.size() + kZip.size() >= PATH_MAX;
+    // A NUL ends no real name; a pattern, a name reaching into a subdirectory,
+    // a path too long for the system, or (where case folds) letters beyond
+    // ASCII, which the system folds by its own table, is what the single test is for.
+    bool single = romDir_.size() + name.size() + kZip.size() >= PATH_MAX || (kFileNamesFoldCase && !IsAscii(name));
     for (const char c : name) {
         if (c == '\0') return false;
-        if (c == '*' || c == '?' || c == '/') single = true;
+        if (kNameSpecialChars.find(c) != std::string_view::npos) single = true;
     }
     if (single) return TestOne(name);
     if (mode_ == Mode::Absent) return false;

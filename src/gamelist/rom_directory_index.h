@@ -11,7 +11,7 @@ namespace lorvane {
 
 class RomDirectoryIndex {
 public:
-    // romDir is used as given (normally ending with "/"; relative to the
+    // romDir is used as given (normally ending with the separator; relative to the
     // current directory when relative). Never throws for a directory that is
     // missing or cannot be read.
     explicit RomDirectoryIndex(std::string romDir);
@@ -34,11 +34,12 @@ private:
     bool TestOne(std::string_view name) const;
 
     std::string romDir_;
-    std::string prefix_;  // the part of romDir after its last "/"
+    std::string prefix_;  // the part of romDir after its last separator
     Mode mode_ = Mode::PerName;
 
     // The stems (file name less prefix and ".zip") of the ordinary files, in
-    // one buffer, and an open-addressing table over them.
+    // one buffer (in lower case where lookups fold case), and an
+    // open-addressing table over them.
     std::string names_;
     std::vector<std::uint32_t> offsets_;  // offsets_[i]..offsets_[i+1] is stem i
     std::vector<std::uint32_t> table_;    // stem index + 1; 0 for an empty slot

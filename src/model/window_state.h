@@ -6,6 +6,7 @@
 
 #include "combo_box.h"
 #include "failure.h"
+#include "platform_paths.h"
 
 namespace lorvane {
 
@@ -27,7 +28,7 @@ struct WindowState {
     // text boxes
     std::string MameExeName = "mame.exe";
     std::string LVNGameList = "LVN_LIST.txt";
-    std::string snap_path = "snap/";
+    std::string snap_path = std::string("snap") + kPathSeparator;
     std::string Text3;  // joystick option for the command line
     std::string Text4;  // joystick index as decimal text
 

@@ -7,8 +7,8 @@
 
 #include "command_capture.h"
 #include "failure.h"
+#include "win32_file.h"
 #include "win32_process.h"
-#include "win32_text.h"
 
 namespace lorvane {
 namespace {
@@ -74,7 +74,7 @@ std::string FromOemCodePage(const std::string& text) {
     const int n = ::MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     ::MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return win32::Narrow(wide);
+    return win32::ToUtf8(wide);
 }
 
 }  // namespace
@@ -266,7 +266,7 @@ std::string DescribeStartError(int startError) {
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
         static_cast<DWORD>(startError), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text = length && buffer ? win32::Narrow(std::wstring(buffer, length)) : "";
+    std::string text = length && buffer ? win32::ToUtf8(std::wstring(buffer, length)) : "";
     if (buffer) ::LocalFree(buffer);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
     // Some texts name the file as an insert the caller did not fill.

@@ -18,6 +18,10 @@ enum class DirectoryListing {
 // may not be listed or searched, when a read fails part way, or when name
 // lookups there may not compare byte for byte (case-folding file systems), so
 // that a lookup could find a file under a name the listing never shows.
+// On Windows (kFileNamesFoldCase) every lookup folds case: there prefix and
+// suffix match without regard to ASCII case, stems come as the folder holds
+// them, and the caller compares them the same way; hidden and system files
+// and folders are skipped, as FileExists skips them.
 DirectoryListing ListOrdinaryFiles(const std::string& dir, std::string_view prefix, std::string_view suffix,
                                    const std::function<void(std::string_view stem)>& add);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform_paths.h"
 #include "text_util.h"
 
 namespace lorvane {
@@ -21,8 +22,8 @@ void AppendWords(CommandLine& argv, std::string_view text) {
 
 std::string JoinAppPath(const std::string& appDir, const std::string& name) {
     if (appDir.empty()) return name;
-    if (appDir.back() == '/') return appDir + name;
-    return appDir + "/" + name;
+    if (IsPathSeparator(appDir.back())) return appDir + name;
+    return appDir + kPathSeparator + name;
 }
 
 CommandLine ListFullCommand(const std::string& appDir, const std::string& exeName) {

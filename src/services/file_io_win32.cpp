@@ -72,12 +72,14 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
     if (const int err = win32::Injected(g_faultHook, "sync", path)) fail(FailureFromErrno(err, path));
     if (!::FlushFileBuffers(h.Get())) failSystem();
     if (!h.Close()) failSystem();
-    // The attributes of the file being replaced stay; a new file gets the usual ones.
-    const DWORD attrs = oldAttrs != INVALID_FILE_ATTRIBUTES ? oldAttrs : FILE_ATTRIBUTE_ARCHIVE;
-    if (!::SetFileAttributesW(tmp.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY)) failSystem();
     if (const int err = win32::Injected(g_faultHook, "rename", path)) fail(FailureFromErrno(err, path));
     // A read-only file is not replaced, as Windows refuses to.
     if (!::MoveFileExW(tmp.c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) failSystem();
+    // The file came in hidden; it takes the attributes of the file it replaced,
+    // or the usual ones when new.
+    const DWORD attrs = oldAttrs != INVALID_FILE_ATTRIBUTES ? oldAttrs : FILE_ATTRIBUTE_ARCHIVE;
+    if (!::SetFileAttributesW(wide.c_str(), attrs))
+        throw win32::FailureFromError(::GetLastError(), path + " (written, but left hidden)");
 }
 
 }  // namespace lorvane

@@ -81,8 +81,6 @@ MoveResult MoveAcross(const std::string& from, const std::string& to, const std:
         return dropCopy(FailedErrno(err, from, to));
     if (!::FlushFileBuffers(out.Get())) return dropCopy(FailedSystem(::GetLastError(), from, to));
     if (!out.Close()) return dropCopy(FailedSystem(::GetLastError(), from, to));
-    if (!::SetFileAttributesW(tmp.c_str(), srcAttrs & ~FILE_ATTRIBUTE_READONLY))
-        return dropCopy(FailedSystem(::GetLastError(), from, to));
 
     if (const int err = win32::Injected(g_moveHook, "place", to)) {
         RemoveFile(tmp);
@@ -99,12 +97,14 @@ MoveResult MoveAcross(const std::string& from, const std::string& to, const std:
         RemoveFile(wto);
         return r;
     };
+    // The copy came in hidden: it takes the source's attributes.
+    if (!::SetFileAttributesW(wto.c_str(), srcAttrs))
+        return dropPlaced(FailedSystem(::GetLastError(), from, to));
     // The rename was written through; the step stays for the tests' sake.
     if (const int err = win32::Injected(g_moveHook, "syncdir", win32::DirOf(to)))
         return dropPlaced(FailedErrno(err, from, to));
     if (const int err = win32::Injected(g_moveHook, "unlink", from)) return dropPlaced(FailedErrno(err, from, to));
     if (!RemoveFile(wfrom)) return dropPlaced(FailedSystem(::GetLastError(), from, to));
-    if ((srcAttrs & FILE_ATTRIBUTE_READONLY) != 0) ::SetFileAttributesW(wto.c_str(), srcAttrs);
     return Moved();
 }
 

@@ -80,7 +80,11 @@ Failure FailureFromError(DWORD code, const std::string& what) {
         case ERROR_NO_UNICODE_TRANSLATION: number = ErrNo::BadFileName; break;
         default: break;
     }
-    return Failure(number, what + ": " + SystemText(code));
+    std::string description = what + ": " + SystemText(code);
+    // The system's text may not say who holds the file; the user needs to know.
+    if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
+        description += " (another program has the file open)";
+    return Failure(number, std::move(description));
 }
 
 bool WriteAll(HANDLE h, const char* data, std::size_t size) {

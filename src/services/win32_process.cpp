@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "win32_text.h"
+#include "win32_file.h"
 
 namespace lorvane::win32 {
 namespace {
@@ -93,9 +93,12 @@ std::wstring BuildCommandLine(const std::vector<std::wstring>& argv) {
 
 DWORD StartChild(ChildStart& start, PROCESS_INFORMATION& process) {
     if (!start.argv || start.argv->empty()) return ERROR_INVALID_PARAMETER;
-    std::vector<std::wstring> wide;
-    wide.reserve(start.argv->size());
-    for (const std::string& arg : *start.argv) wide.push_back(Widen(arg));
+    std::vector<std::wstring> wide(start.argv->size());
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const std::string& arg = (*start.argv)[i];
+        if (arg.find('\0') != std::string::npos) return ERROR_INVALID_PARAMETER;
+        if (!ToWide(arg, wide[i])) return ERROR_NO_UNICODE_TRANSLATION;
+    }
     if (IsBatchFile(wide[0])) return ERROR_BAD_EXE_FORMAT;
     std::wstring line = BuildCommandLine(wide);
 

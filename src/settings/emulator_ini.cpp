@@ -24,7 +24,7 @@ std::optional<std::string> FirstLineWithKey(const std::string& content, std::str
 }
 
 void EnsureTrailingSlash(std::string& dir) {
-    if (dir.empty() || dir.back() != '/') dir += '/';
+    if (dir.empty() || dir.back() != kPathSeparator) dir += kPathSeparator;
 }
 
 }  // namespace
@@ -40,14 +40,14 @@ std::string EmulatorIniName(const std::string& exeName) {
     name.append(exeName, pos, std::string::npos);
     // A name without an extension (the usual emulator name here) would otherwise
     // name the executable itself.
-    const std::size_t slash = name.rfind('/');
+    const std::size_t slash = name.find_last_of(kPathSeparators);
     const std::size_t lastStart = slash == std::string::npos ? 0 : slash + 1;
-    if (name.find('.', lastStart) == std::string::npos) name += ".ini";
+    if (!kProgramsHaveExtension && name.find('.', lastStart) == std::string::npos) name += ".ini";
     return name;
 }
 
 std::string EmulatorIniPath(const std::string& appDir, const std::string& exeName) {
-    return appDir + "/" + EmulatorIniName(exeName);
+    return appDir + kPathSeparator + EmulatorIniName(exeName);
 }
 
 namespace Clean_code {
@@ -55,7 +55,7 @@ namespace Clean_code {
 std::vector<std::string> GetMameRomPath(const std::string& appDir, const std::string& exeName,
                                         PendingError& pending) {
     const std::string path = EmulatorIniPath(appDir, exeName);
-    if (!FileExists(path, pending)) return {"roms/"};
+    if (!FileExists(path, pending)) return {kDefaultRomDir};
 
     const auto line = FirstLineWithKey(ReadWholeFile(path), "ROMPATH");
     if (!line) return {};
@@ -86,7 +86,7 @@ void GetMameSnapshotDir(MainFormHost& form) {
     const std::string& appDir = form.AppDir();
     const std::string path = EmulatorIniPath(appDir, st.MameExeName);
     if (!Clean_code::FileExists(path, st.err)) {
-        st.snap_path = appDir + "/snap/";
+        st.snap_path = appDir + kPathSeparator + "snap" + kPathSeparator;
         return;
     }
 
@@ -104,7 +104,7 @@ void GetMameSnapshotDir(MainFormHost& form) {
     EnsureTrailingSlash(value);
     // A list (with ";") is kept as it stands; so is an absolute directory, which
     // cannot lie inside the application directory.
-    if (value.find(';') == std::string::npos && value.front() != '/') value = appDir + "/" + value;
+    if (value.find(';') == std::string::npos && !IsAbsolutePath(value)) value = appDir + kPathSeparator + value;
     st.snap_path = value;
 }
 

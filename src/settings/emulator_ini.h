@@ -4,15 +4,20 @@
 #include <vector>
 
 #include "main_form_host.h"
+#include "platform_paths.h"
 
 namespace lorvane {
 
-// Every ".exe" becomes ".ini"; a name without any extension gets ".ini" appended.
+// Every ".exe" becomes ".ini"; where programs carry no extension (Linux) a name
+// without any gets ".ini" appended.
 std::string EmulatorIniName(const std::string& exeName);
 std::string EmulatorIniPath(const std::string& appDir, const std::string& exeName);
 
+// The ROM directory when there is no ini file: "roms" and the separator.
+inline const std::string kDefaultRomDir = std::string("roms") + kPathSeparator;
+
 namespace Clean_code {
-// Each entry ends with "/". No ini file: {"roms/"}. Throws Failure 5 for an empty
+// Each entry ends with the separator. No ini file: {kDefaultRomDir}. Throws Failure 5 for an empty
 // entry, or a read failure.
 std::vector<std::string> GetMameRomPath(const std::string& appDir, const std::string& exeName,
                                         PendingError& pending);

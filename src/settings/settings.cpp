@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "failure.h"
+#include "platform_paths.h"
 #include "profile_file.h"
 #include "text_util.h"
 
@@ -64,7 +65,7 @@ double RoundHalfToEven(double x) {
 
 }  // namespace
 
-std::string SettingsFilePath(const std::string& appDir) { return appDir + "/LVN.ini"; }
+std::string SettingsFilePath(const std::string& appDir) { return appDir + kPathSeparator + "LVN.ini"; }
 
 bool ToBoolean(const std::string& value) {
     const std::string_view t = TrimBlanks(value);

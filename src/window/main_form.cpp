@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include "game_list.h"
+#include "platform_paths.h"
 #include "settings.h"
 
 namespace lorvane {
@@ -23,7 +24,7 @@ void FillingTheList(MAIN_form& form, UiPort& ui, Fn&& fill) {
 }  // namespace
 
 MAIN_form::MAIN_form(std::string appDir, UiPort& ui) : appDir_(std::move(appDir)), ui_(ui) {
-    while (appDir_.size() > 1 && appDir_.back() == '/') appDir_.pop_back();
+    while (appDir_.size() > 1 && IsPathSeparator(appDir_.back())) appDir_.pop_back();
 }
 
 void MAIN_form::MsgBox(const std::string& text, MsgIcon icon) { ui_.MsgBox(text, kAppTitle, icon); }

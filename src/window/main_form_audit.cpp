@@ -3,6 +3,7 @@
 #include "file_io.h"
 #include "game_list.h"
 #include "main_form.h"
+#include "platform_paths.h"
 #include "rom_audit.h"
 #include "rom_name.h"
 #include "text_util.h"
@@ -77,7 +78,7 @@ void MAIN_form::Move_bad_roms_Click() {
            "Press cancel on the folder select screen to abort the audit before it begins.",
            "Warning this could take a while", MsgIcon::Exclamation);
 
-    if (firstRomDir == "roms/") firstRomDir = appDir_ + "/roms/";
+    if (firstRomDir == kDefaultRomDir) firstRomDir = appDir_ + kPathSeparator + kDefaultRomDir;
 
     const std::string target = ui_.BrowseForFolder("Please select a folder to place all bad roms.");
     if (target.empty()) {

@@ -1,5 +1,6 @@
 #include "file_io.h"
 #include "main_form.h"
+#include "platform_paths.h"
 
 namespace lorvane {
 
@@ -12,7 +13,7 @@ void MAIN_form::Export_ROM_list_Click() {
         }
         std::string text;
         for (const std::string& entry : list.Entries()) text += entry + "\r\n";
-        WriteFileAtomically(appDir_ + "/AvailROM.txt", text + "\r\n");
+        WriteFileAtomically(appDir_ + kPathSeparator + "AvailROM.txt", text + "\r\n");
         MsgBox("Available Rom list exported to AvailROM.txt ", "Summary Report Written",
                MsgIcon::Information);
     } catch (const std::exception&) {

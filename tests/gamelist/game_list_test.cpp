@@ -1,8 +1,12 @@
-#include <grp.h>
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <string>
@@ -13,6 +17,7 @@
 #include "game_list.h"
 #include "listing.h"
 #include "main_form.h"
+#include "native_path.h"
 #include "real_emulator.h"
 #include "rom_name.h"
 #include "rom_directory_index.h"
@@ -40,6 +45,10 @@ TEST(Listing, GamesOfAListingText) {
         ForEachListingGame(text, [&](const ListingGame& g) { out.push_back(std::string(g.name) + "|" + g.description); });
         EXPECT_EQ(out, games) << text;
     }
+    // Windows also takes "\\" as a separator and "c:" as a drive.
+    Entries out;
+    ForEachListingGame("H\na\\b \"x\"\nc:x \"x\"\nok \"OK\"\n", [&](const ListingGame& g) { out.push_back(std::string(g.name)); });
+    EXPECT_EQ(out, kPathSeparator == '\\' ? Entries{"ok"} : (Entries{"a\\b", "c:x", "ok"}));
 }
 
 // "read:" or "per name:" and the names found; "differs on X" when an answer is not FileExists's.
@@ -53,6 +62,8 @@ std::string Check(const std::string& dir) {
     return found;
 }
 
+#ifndef _WIN32
+// Links, FIFOs, modes and other users are POSIX's; Windows has its own case below.
 template <class F>
 bool AsOrdinaryUser(F check) {
     if (geteuid() != 0) return check();
@@ -81,6 +92,40 @@ TEST(RomDirectoryIndex, AnswersAsTheSingleFileTest) {
         EXPECT_TRUE(chmod(roms.c_str(), mode) == 0 && AsOrdinaryUser([&] { return Check(roms + "/") == want; })) << want;
     chmod(roms.c_str(), 0755);
 }
+#else
+void SetAttributes(const fs::path& path, DWORD attrs) { ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attrs)) << path; }
+
+// Names fold case; hidden and system files and folders are no sets; short-name and pattern lookups go to the system.
+TEST(RomDirectoryIndex, AnswersAsTheSingleFileTestOnWindows) {
+    TempDir t;
+    const fs::path roms = t.Path() / u8"Spiele für Tests" / "roms";
+    fs::create_directories(roms / "dir.zip");
+    fs::create_directories(roms / "sub");
+    for (const char* name : {"real.zip", "UPPER.ZIP", "Mixed.Zip", "hid.zip", "sys.zip", "ro.zip", "sub/inner.zip",
+                             "prefull.zip", "pat1.zip", "longer name here.zip"})
+        WriteFile(roms / name, "");
+    WriteFile(roms / u8"caf\u00e9.zip", "");
+    SetAttributes(roms / "hid.zip", FILE_ATTRIBUTE_HIDDEN);
+    SetAttributes(roms / "sys.zip", FILE_ATTRIBUTE_SYSTEM);
+    SetAttributes(roms / "ro.zip", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    const std::string dir = Utf8(roms / "");
+    const RomDirectoryIndex index(dir);
+    EXPECT_TRUE(index.ReadInOneGo());
+    std::string found;
+    for (const std::string name : {"real", "REAL", "upper", "UPPER", "mixed", "mIXED", "hid", "sys", "ro", "RO", "dir",
+                                   "sub\\inner", "sub/inner", "full", "pat*", "pa?1", "LONGER~1", "longer name here",
+                                   "caf\xc3\xa9", "CAF\xc3\x89", "a:b", "a|b", "missing", ""}) {
+        EXPECT_EQ(index.Contains(name), Clean_code::FileExists(dir + name + ".zip")) << name;
+        if (index.Contains(name)) found += " " + name;
+    }
+    // Whether the system folds é to É and keeps short names is its own affair; the index only follows it.
+    EXPECT_TRUE(found.starts_with(" real REAL upper UPPER mixed mIXED ro RO sub\\inner sub/inner pat* pa?1")) << found;
+    EXPECT_EQ(Check(dir + "pre").substr(0, 5), "read:");
+    for (const std::string& other : {dir + "missing\\", dir + "pa*", dir + "sub"})
+        EXPECT_FALSE(Check(other).starts_with("differs")) << other << ": " << Check(other);
+    SetAttributes(roms / "ro.zip", FILE_ATTRIBUTE_NORMAL);
+}
+#endif
 
 class GameListTest : public ::testing::Test {
 protected:
@@ -90,7 +135,7 @@ protected:
             WriteFile(t_ / zip, "");
         }
         WriteFile(t_ / "mame.ini", "rompath " + t_.Str() + "/roms\n");
-        form_.State().MameExeName = "mame";
+        form_.State().MameExeName = kMameExe;
     }
     const Entries& List() { return form_.State().Combo1.Entries(); }
     TempDir t_;
@@ -123,6 +168,29 @@ TEST_F(GameListTest, StartFrontendLoadsEveryIniDirectory) {
     EXPECT_TRUE(List().empty() && form_.State().caption == "Lorvane") << form_.State().caption;
 }
 
+// An application folder and ROM folders with blanks and letters beyond ASCII, the ROM folder relative to it; on
+// Windows a set file in upper case counts, and neither a hidden file nor a folder named like a set does.
+TEST_F(GameListTest, FoldersWithBlanksAndLettersBeyondAscii) {
+    const fs::path app = t_.Path() / u8"Mes Jeux \u00e0 moi", roms = app / u8"ROMs f\u00fcr mich";
+    fs::create_directories(roms / "galaga.zip");
+    const bool windows = kPathSeparator == '\\';
+    for (const char* zip : {"pong.zip", windows ? "QIX.ZIP" : "qix.zip", "hidden.zip"}) WriteFile(roms / zip, "");
+#ifdef _WIN32
+    ASSERT_TRUE(::SetFileAttributesW((roms / "hidden.zip").c_str(), FILE_ATTRIBUTE_HIDDEN));
+#else
+    fs::rename(roms / "hidden.zip", roms / ".hidden.zip");  // a hidden name here; no game can bear it
+#endif
+    WriteFile(app / "mame.ini", "rompath " + Utf8(roms.filename()) + "\n");
+    WriteFile(app / "LVN_LIST.txt", "Name:\ngalaga \"Galaga\"\nhidden \"Hidden\"\npong \"Pong\"\nqix \"Qix\"\n");
+    const fs::path previous = fs::current_path();
+    fs::current_path(app);  // relative ROM folders are the application folder's
+    MAIN_form form{Utf8(app), ui_};
+    form.State().MameExeName = kMameExe;
+    StartFrontend(form);
+    fs::current_path(previous);
+    EXPECT_EQ(form.State().Combo1.Entries(), (Entries{"Pong    [pong]", "Qix    [qix]"}));
+}
+
 // A 20 MB line loads; a missing, directory or looping data file fails as such, list and caption untouched.
 TEST_F(GameListTest, HostileDataFiles) {
     const std::string huge(20u << 20, 'x'), roms = t_.Str() + "/roms/";
@@ -131,10 +199,13 @@ TEST_F(GameListTest, HostileDataFiles) {
     const Entries loaded = {huge + "    [qix]"};
     EXPECT_TRUE(List() == loaded) << List().size() << " entries";
     fs::create_directory(t_ / "dir.txt");
-    fs::create_symlink("loop.txt", t_ / "loop.txt");
+    std::vector<std::pair<const char*, std::int32_t>> cases{{"missing.txt", ErrNo::FileNotFound}, {"dir.txt", ErrNo::PathFileAccessError}};
+    if (kPathSeparator == '/') {  // Wine makes no symbolic links
+        fs::create_symlink("loop.txt", t_ / "loop.txt");
+        cases.emplace_back("loop.txt", ErrNo::PathFileAccessError);
+    }
     form_.State().caption = "before";
-    for (const auto& [name, number] : {std::pair{"missing.txt", ErrNo::FileNotFound}, {"dir.txt", ErrNo::PathFileAccessError},
-                                       {"loop.txt", ErrNo::PathFileAccessError}}) {
+    for (const auto& [name, number] : cases) {
         std::int32_t thrown = 0;
         try { LoadGameList(form_, name, roms); } catch (const DataFileFailure& f) { thrown = f.Number(); }
         EXPECT_EQ(thrown, number) << name;

@@ -7,19 +7,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <stdexcept>
 #include <thread>
 
 #include "command_capture.h"
 #include "detached_start.h"
 #include "emulator_commands.h"
-#include "file_exists.h"
-#include "file_identity.h"
-#include "file_io.h"
-#include "file_move.h"
 #include "standin.h"
 #include "temp_dir.h"
-#include "wait_seconds.h"
 
 namespace lorvane::test {
 namespace {
@@ -107,98 +101,6 @@ TEST(EmulatorCommands, CommandsRunAsBuiltAndAreJudgedByTheExactPhrase) {
         MGetCmdOutput::GetCmdOutput(argv, true, true, false);
     EXPECT_EQ(StandInArgs(appDir, odd), "-listfull\npong\t-joy\t-x\t-verifyroms\n");
     EXPECT_FALSE(VerdictPasses("romset pong is best available\n1 romsets found, 1 were ok.\n"));
-}
-
-// A wait lasts its time, pumps only when asked; a failing handler ends it quietly.
-TEST(WaitSeconds, WaitsTheTimeAskedAndEndsQuietlyOnAFailure) {
-    struct Pump : EventPump {
-        void DoEvents() override { ++pumps, throw std::runtime_error("handler failed"); }
-        int pumps = 0;
-    } idle, failing;
-    const auto start = Clock::now();
-    Clean_code::WaitSeconds(0.2f, false, idle);
-    Clean_code::WaitSeconds(-1.5f, true, idle);
-    EXPECT_GE(Clock::now() - start, 200ms);
-    EXPECT_NO_THROW(Clean_code::WaitSeconds(5.0f, true, failing));
-    EXPECT_EQ(std::pair(idle.pumps, failing.pumps), std::pair(0, 1));
-}
-
-// Ordinary visible files only, the last name a pattern; an earlier pending failure is cleared.
-TEST(Files, FileExistsFindsOnlyOrdinaryVisibleFiles) {
-    TempDir dir;
-    fs::create_directories(dir / "odd" / "folder.zip");
-    fs::create_symlink(dir / "loop", dir / "loop");
-    for (const char* name : {"mame", ".hidden", "pacman.zip", "odd/.secret.zip"}) WriteFile(dir / name, "x");
-    const std::tuple<std::string, bool, std::int32_t> cases[] = {
-        {"mame", true, 0}, {".hidden", false, 0}, {"odd", false, 0}, {"p*.zip", true, 0}, {"odd/*.zip", false, 0},
-        {"loop", false, ErrNo::PathFileAccessError}, {std::string(300, 'n'), false, ErrNo::BadFileName}};
-    for (const auto& [name, found, number] : cases) {
-        PendingError pending;
-        pending.Set(ErrNo::ExecutableNotFound, "left over");
-        EXPECT_EQ(std::pair(Clean_code::FileExists((dir / name).string(), pending), pending.number), std::pair(found, number)) << name;
-    }
-}
-
-// Same file only when unchanged: replaced with the same size and time, rewritten, or put there differs.
-TEST(Files, FileIdentityTellsAReplacedFile) {
-    TempDir dir;
-    const std::string zip = (dir / "pong.zip").string();
-    const FileIdentity none = IdentifyFile(zip);
-    for (const char* name : {"pong.zip", "other.zip"}) {
-        WriteFile(dir / name, "PK");
-        fs::last_write_time(dir / name, fs::file_time_type::clock::now() - 1h);
-    }
-    const FileIdentity first = IdentifyFile(zip);
-    EXPECT_TRUE(SameFile(none, IdentifyFile(dir / "absent")) && SameFile(first, IdentifyFile(zip)));
-    fs::rename(dir / "other.zip", zip);
-    const FileIdentity second = IdentifyFile(zip);
-    WriteFile(zip, "PQ");
-    EXPECT_FALSE(SameFile(none, first) || SameFile(first, second) || SameFile(second, IdentifyFile(zip)));
-    const FileIdentity unknown = IdentifyFile(zip + "/inside");
-    EXPECT_FALSE(SameFile(unknown, unknown) || !unknown.failure) << "what cannot be examined matches nothing";
-}
-
-// Atomic write through a link keeps the mode; a cross-file-system move failing at any step keeps the source.
-TEST(Files, AtomicWriteAndMoveNeverDestroyAFile) {
-    TempDir dir;
-    WriteFile(dir / "LVN.ini", "old");
-    fs::create_directories(dir / "bad");
-    fs::permissions(dir / "LVN.ini", fs::perms(0640));
-    fs::create_symlink(dir / "LVN.ini", dir / "link");
-    WriteFileAtomically((dir / "link").string(), "[Settings]\r\nJoy=0\r\n");
-    EXPECT_EQ(ReadFile(dir / "LVN.ini"), "[Settings]\r\nJoy=0\r\n");
-    EXPECT_TRUE(fs::is_symlink(dir / "link") && fs::status(dir / "LVN.ini").permissions() == fs::perms(0640));
-    EXPECT_EQ(ListDir(dir.Path()), "LVN.ini bad link") << "a temporary stayed";
-    fs::remove(dir / "link");
-    fs::remove(dir / "LVN.ini");
-    const std::string from = (dir / "pacman.zip").string(), to = (dir / "bad/pacman.zip").string();
-    const std::string content = std::string("PK\x05\x06", 4) + std::string(70000, 'z');
-    WriteFile(from, content);
-    fs::permissions(from, fs::perms(0640));
-    static const char* failStep = "";  // every rename counts as one across file systems
-    static int failErr = 0;
-    SetMoveFaultHook([](const char* step, const std::string&) {
-        return std::strcmp(step, failStep) == 0 ? failErr : std::strcmp(step, "rename") == 0 ? EXDEV : 0;
-    });
-    using enum MoveOutcome;
-    const std::tuple<const char*, int, MoveOutcome, std::int32_t> cases[] = {
-        {"copy", ENOSPC, Failed, ErrNo::DiskFull}, {"sync", EIO, Failed, ErrNo::DeviceIoError},
-        {"place", EACCES, Failed, ErrNo::PermissionDenied}, {"syncdir", ENOSPC, Failed, ErrNo::DiskFull},
-        {"unlink", EIO, Failed, ErrNo::DeviceIoError}, {"rename", EACCES, Failed, ErrNo::PermissionDenied},
-        {"place", EEXIST, TargetExists, ErrNo::None}};  // the name was taken after the check
-    for (const auto& [step, err, outcome, number] : cases) {
-        SCOPED_TRACE(std::string(step) + " " + std::strerror(err));
-        failStep = step;
-        failErr = err;
-        const MoveResult r = MoveFileNoReplace(from, to);
-        EXPECT_EQ(std::pair(r.outcome, r.failure ? r.failure->Number() : ErrNo::None), std::pair(outcome, number));
-        EXPECT_EQ(ReadFile(from) + ListDir(dir / "bad"), content) << "the source changed or something stayed";
-    }
-    failStep = "";
-    EXPECT_EQ(MoveFileNoReplace(from, to).outcome, Moved);
-    SetMoveFaultHook(nullptr);
-    EXPECT_TRUE(ReadFile(to) == content && fs::status(to).permissions() == fs::perms(0640));
-    EXPECT_EQ(ListDir(dir.Path()), "bad") << "the source or a temporary stayed";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "fake_ui.h"
 #include "failure.h"
 #include "main_form.h"
+#include "native_path.h"
 #include "profile_file.h"
 #include "temp_dir.h"
 
@@ -86,20 +87,22 @@ TEST(Settings, LoadStopsAtTheFailingStep) {
 
 // ".exe" becomes ".ini"; the first line of each key counts; a relative snapshot dir lies in the app dir.
 TEST(EmulatorIni, RomPathAndSnapshotDirectory) {
-    for (const auto& [exe, ini] : {std::pair{"my.exe.exe", "my.ini.ini"}, {"MAME.EXE", "MAME.EXE"}, {"bin.d/mame", "bin.d/mame.ini"}})
+    // Only where programs carry no extension does a name without one get ".ini".
+    for (const auto& [exe, ini] : {std::pair{"my.exe.exe", "my.ini.ini"}, {"MAME.EXE", "MAME.EXE"},
+                                   {"bin.d/mame", kProgramsHaveExtension ? "bin.d/mame" : "bin.d/mame.ini"}})
         EXPECT_EQ(EmulatorIniName(exe), ini) << exe;
     TempDir dir;
     FakeUi ui;
     MAIN_form host(dir.Str(), ui);
     const std::string& app = host.AppDir();
-    host.State().MameExeName = "mame";
+    host.State().MameExeName = kMameExe;
     const auto read = [&] {
         std::string rom = (host.State().snap_path = "unchanged", "");
-        rom = Outcome([&] { for (const auto& d : GetMameRomPath(app, "mame", host.State().err)) rom += d + ";"; return rom; });
+        rom = Outcome([&] { for (const auto& d : GetMameRomPath(app, kMameExe, host.State().err)) rom += d + ";"; return rom; });
         return rom + " | " + Outcome([&] { return Frontend_code::GetMameSnapshotDir(host), host.State().snap_path; });
     };
     host.State().err.Set(57, "left over");
-    EXPECT_TRUE(read() == "roms/; | " + app + "/snap/" && !host.State().err.IsSet());
+    EXPECT_TRUE(read() == Native("roms/; | " + app + "/snap/") && !host.State().err.IsSet());
     const std::pair<const char*, std::string> cases[] = {
         {"# x\r\nROMPATH roms;/srv/my roms/\r\nSNAPSHOT_DIR       pics/\r\n", "roms/;/srv/my roms/; | " + app + "/pics/"},
         {"ROMPATH a; b\nsnapshot_directory /var/games/snap\n", "a/; b/; | /var/games/snap/"},
@@ -108,8 +111,8 @@ TEST(EmulatorIni, RomPathAndSnapshotDirectory) {
         {"ROMPATH    \nrompath roms\nsnapshot_directory            \n", " | E5"},
         {"ROMPATH a;\n", "E5 | unchanged"}};
     for (const auto& [ini, want] : cases) {
-        WriteFile(dir / "mame.ini", ini);
-        EXPECT_EQ(read(), want) << ini;
+        WriteFile(dir / "mame.ini", Native(ini));
+        EXPECT_EQ(read(), Native(want)) << ini;
     }
 }
 

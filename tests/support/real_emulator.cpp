@@ -1,6 +1,8 @@
 #include "real_emulator.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "temp_dir.h"
 
@@ -8,7 +10,11 @@ namespace fs = std::filesystem;
 
 namespace lorvane::test {
 
+#ifdef _WIN32
+bool RealEmulatorAvailable() { return false; }  // Debian's emulator is a Linux program
+#else
 bool RealEmulatorAvailable() { return access(kRealEmulator, X_OK) == 0; }
+#endif
 
 void PrepareRealEmulatorDir(const fs::path& dir) {
     fs::copy_file(LORVANE_EMULATOR_WRAPPER, dir / "mame", fs::copy_options::overwrite_existing);

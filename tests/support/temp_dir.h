@@ -4,6 +4,16 @@
 
 namespace lorvane::test {
 
+// A path as the program's text holds it: UTF-8 (on Windows path::string()
+// would give the ANSI code page).
+inline std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+inline std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 // A fresh directory under the system's temporary directory, removed with its
 // contents when the object goes.
 class TempDir {
@@ -14,7 +24,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::string Str() const { return path_.string(); }
+    std::string Str() const { return Utf8(path_); }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
 private:
