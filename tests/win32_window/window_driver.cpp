@@ -263,6 +263,18 @@ void LorvaneSession::MenuAndWait(unsigned id) {
     SendMessageTimeoutW(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_ABORTIFHUNG, kTimeoutMs, nullptr);
 }
 
+void LorvaneSession::MenuKeys(const std::vector<UINT>& keys) {
+    HWND main = Main();
+    PostMessageW(main, WM_SYSKEYDOWN, VK_F10, 1);
+    PostMessageW(main, WM_SYSKEYUP, VK_F10, 0xC0000001);
+    // The menu's own loop reads the keys that follow from the program's queue.
+    for (UINT key : keys) {
+        std::this_thread::sleep_for(150ms);
+        PostMessageW(main, WM_KEYDOWN, key, 1);
+        PostMessageW(main, WM_KEYUP, key, 0xC0000001);
+    }
+}
+
 bool LorvaneSession::WaitForExit(std::chrono::milliseconds timeout) {
     return WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }

@@ -64,6 +64,8 @@ public:
     void Menu(unsigned id);
     // A menu item that opens no dialog, handled before this returns.
     void MenuAndWait(unsigned id);
+    // F10, then these keys, as a user opens a menu and picks an item.
+    void MenuKeys(const std::vector<UINT>& keys);
     HWND Control(int id);
     std::string ControlText(int id);
 

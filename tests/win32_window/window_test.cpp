@@ -185,7 +185,9 @@ TEST_F(WindowTest, TypeAheadAndEnterStartTheGameWithTheJoystickOption) {
     ASSERT_TRUE(WaitForArgs("gallag\t-joy\t-verifyroms\ngallag\t-joy\n")) << Args();
 
     // Another joystick mode reaches the next start.
-    s.MenuAndWait(kIdJoySel0 + 2);
+    // Input, its fourth item: the menus in their order, opened by keyboard.
+    s.MenuKeys({VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    for (int i = 0; i < 100 && s.ControlText(kCtlText3) == " -joy"; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(s.ControlText(kCtlText3), " -hotrod");
     s.PressEnter();
     ASSERT_TRUE(WaitForArgs("gallag\t-joy\t-verifyroms\ngallag\t-joy\ngallag\t-hotrod\t-verifyroms\ngallag\t-hotrod\n"))
@@ -271,7 +273,7 @@ TEST_F(WindowTest, ExportPreviewAndAbout) {
     s.MenuAndWait(kIdPreview);
     EXPECT_FALSE(IsWindowVisible(pane));
 
-    s.Menu(kIdThisFrontend);
+    s.MenuKeys({VK_RIGHT, VK_RIGHT, VK_DOWN, VK_RETURN});
     const Dialog about = s.WaitForDialog("Dunmere");
     EXPECT_EQ(about.Text().rfind("Dunmere v1.6\r\nBy ", 0), 0u) << about.Text();
     s.Click(about, "OK");
