@@ -75,7 +75,8 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (StandInProgram().empty()) GTEST_SKIP() << "this build has no stand-in emulator for Windows";
-        app_ = work_.Path() / "app";
+        // A blank and a letter outside ASCII on the way: the program's paths are wide.
+        app_ = work_.Path() / fs::path(u8"app \u00e9t\u00e9");
         fs::create_directories(app_ / "roms");
         fs::copy_file(Program(), app_ / "lorvane.exe");
     }
@@ -131,6 +132,24 @@ TEST_F(WindowTest, FirstStartInAFolderWithOnlyTheEmulator) {
     EXPECT_EQ(Args(), "-listfull\n");
     EXPECT_FALSE(IsWindowVisible(s.Control(kCtlPicturePane))) << "the preview is off";
     EXPECT_EQ(s.ControlText(kCtlMameExeName), "MAME.exe");
+    // The window's icon is the program's icon resource, in both sizes. (Wine
+    // does not give another process a window's class icon, so it is read from
+    // the program file.)
+    HMODULE file = LoadLibraryExW((app_ / "lorvane.exe").wstring().c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(file);
+    for (const int size : {32, 16}) {
+        HICON icon = static_cast<HICON>(LoadImageW(file, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+        ICONINFO info{};
+        ASSERT_TRUE(icon && GetIconInfo(icon, &info)) << "no icon of " << size << " pixels";
+        BITMAP colour{};
+        GetObjectW(info.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth, size);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
+    FreeLibrary(file);
 }
 
 TEST_F(WindowTest, TheQuestionForTheEmulatorsName) {
