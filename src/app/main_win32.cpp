@@ -41,7 +41,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     {
         lorvane::win32::MainWindow window(appDir);
         if (!window.Create(instance)) {
-            Fatal("The main window cannot be created.");
+            Fatal("The main window cannot be created: system error " + std::to_string(GetLastError()) + ".");
             return 1;
         }
         window.Show(showCommand);

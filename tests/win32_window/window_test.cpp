@@ -261,6 +261,56 @@ TEST_F(WindowTest, TheAuditMovesABadSetIntoTheChosenFolder) {
     ASSERT_TRUE(s.WaitForCaption("romcount = 3")) << "the list is rebuilt: " << s.Caption();
 }
 
+// A control's place in the main window's client area, in pixels.
+RECT PlaceOf(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEST_F(WindowTest, TheLayoutFollowsTheWindowsSizeInTwips) {
+    Prepared(1);
+    LorvaneSession s(app_ / "lorvane.exe");
+    ASSERT_TRUE(s.WaitForCaption("romcount = 4")) << s.Caption() << s.Describe();
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+    auto twips = [dpi](int pixels) { return MulDiv(pixels, 1440, dpi); };
+    HWND combo = s.Combo(), exe = s.Control(kCtlMameExeName), pane = s.Control(kCtlPicturePane);
+
+    // Opened with the stored client area of 8010 x 4770 twips.
+    RECT client;
+    GetClientRect(s.Main(), &client);
+    EXPECT_NEAR(client.right, px(8010), 1);
+    EXPECT_NEAR(client.bottom, px(4770), 1);
+
+    SetWindowPos(s.Main(), nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+    const int w = twips(700), h = twips(500);
+    RECT r = PlaceOf(combo);
+    EXPECT_NEAR(r.left, px(120), 1);
+    EXPECT_NEAR(r.right - r.left, px(w - 360), 1) << "the list ends 240 twips short of the right edge";
+    EXPECT_NEAR(r.bottom - r.top, px(h - 1170), 1);
+    r = PlaceOf(exe);
+    EXPECT_NEAR(r.right - r.left, px(w - 1920), 1);
+
+    s.MenuAndWait(kIdPreview);
+    r = PlaceOf(combo);
+    EXPECT_NEAR(r.right - r.left, px(w - 4800), 1);
+    r = PlaceOf(pane);
+    EXPECT_NEAR(r.left, px(w - 4560), 1);
+    EXPECT_NEAR(r.right - r.left, px(4320), 1) << "the pane keeps its size";
+    EXPECT_NEAR(r.top, px(420), 1);
+
+    // Below either threshold nothing moves.
+    const RECT before = PlaceOf(combo);
+    SetWindowPos(s.Main(), nullptr, 0, 0, px(4700), 500, SWP_NOMOVE | SWP_NOZORDER);
+    r = PlaceOf(combo);
+    EXPECT_EQ(r.right - r.left, before.right - before.left);
+    EXPECT_EQ(r.bottom - r.top, before.bottom - before.top);
+}
+
 TEST_F(WindowTest, ExportPreviewAndAbout) {
     Prepared(1);
     fs::create_directories(app_ / "snap");
