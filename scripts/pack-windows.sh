@@ -25,5 +25,5 @@ mkdir -p "$dist"
 rm -f "$archive.tmp"
 (cd "$stage" && zip -q -X -9 "$archive.tmp" lorvane.exe README-windows.txt)
 mv -f "$archive.tmp" "$archive"
-echo "$archive:"
-unzip -l "$archive" | sed -n '4,5p'
+zip -sf "$archive"
+echo "Written: $archive"
