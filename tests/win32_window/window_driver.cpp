@@ -156,6 +156,21 @@ Dialog LorvaneSession::WaitForDialog(const std::string& title, std::chrono::mill
     throw std::runtime_error("no dialog \"" + title + "\" came" + (seen.empty() ? "" : "; open: \"" + seen + "\""));
 }
 
+Dialog LorvaneSession::WaitForProgress(std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    do {
+        for (HWND w : TopLevelWindows(process_.dwProcessId)) {
+            if (ClassOf(w) != L"LorvaneProgress") continue;
+            Dialog d{w, U(TextOf(w)), {}};
+            for (HWND c : Children(w))
+                if (ClassOf(c) == L"Static") d.texts.push_back(U(TextOf(c)));
+            return d;
+        }
+        std::this_thread::sleep_for(50ms);
+    } while (Clock::now() < deadline);
+    throw std::runtime_error("no progress window came" + Describe());
+}
+
 void LorvaneSession::Click(const Dialog& dialog, const std::string& caption) {
     for (HWND c : Children(dialog.hwnd)) {
         if (ClassOf(c) == L"Button" && U(TextOf(c)) == caption) {

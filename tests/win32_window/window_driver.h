@@ -38,6 +38,8 @@ public:
     std::vector<Dialog> OpenDialogs();
     // Clicks the button with this caption in a dialog.
     void Click(const Dialog& dialog, const std::string& caption);
+    // The progress window of a long task, once it is shown.
+    Dialog WaitForProgress(std::chrono::milliseconds timeout = 20s);
     // Sets the text of the dialog's (first) edit field.
     void SetEditText(const Dialog& dialog, const std::string& text);
 

@@ -261,6 +261,32 @@ TEST_F(WindowTest, TheAuditMovesABadSetIntoTheChosenFolder) {
     ASSERT_TRUE(s.WaitForCaption("romcount = 3")) << "the list is rebuilt: " << s.Caption();
 }
 
+TEST_F(WindowTest, CancelInTheProgressWindowEndsTheAudit) {
+    Prepared(1);
+    WriteFile(app_ / "mame.exe.mode", "hang");  // every check hangs
+    const fs::path bad = work_.Path() / "bad";
+    fs::create_directories(bad);
+    LorvaneSession s(app_ / "lorvane.exe");
+    ASSERT_TRUE(s.WaitForCaption("romcount = 4")) << s.Caption() << s.Describe();
+    s.Menu(kIdMoveBadRoms);
+    s.Click(s.WaitForDialog("Please Note"), "OK");
+    s.Click(s.WaitForDialog("Warning this could take a while"), "OK");
+    ChooseFolderInDialog(s.WaitForDialog(), s.Pid(), bad);
+    s.Click(s.WaitForDialog("LVN"), "OK");
+
+    const Dialog progress = s.WaitForProgress();
+    EXPECT_EQ(progress.title, "Auditing rom sets");
+    EXPECT_FALSE(IsWindowEnabled(s.Main())) << "the progress window is modal";
+    s.Click(progress, "Cancel");
+    const Dialog cancelled = s.WaitForDialog("Rom audit cancelled");
+    EXPECT_EQ(cancelled.Text().rfind("The rom audit was cancelled after 0 of 4 sets were checked: 0 bad, 0 of them moved to ", 0),
+              0u)
+        << cancelled.Text();
+    s.Click(cancelled, "OK");
+    EXPECT_TRUE(IsWindowEnabled(s.Main()));
+    EXPECT_EQ(ListDir(app_ / "roms"), "dkong.zip galaga.zip gallag.zip pacman.zip");
+}
+
 // A control's place in the main window's client area, in pixels.
 RECT PlaceOf(HWND control) {
     RECT r;
