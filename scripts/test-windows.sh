@@ -19,7 +19,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # ctest lists and runs the programs under Wine.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Setting up the Wine prefix $WINEPREFIX"
-  if ! "$timed" wine-prefix wineboot -i >"$build_dir/wineboot.log" 2>&1; then
+  if ! "$timed" wine-prefix bash -c 'wineboot -i >"$1" 2>&1' _ "$build_dir/wineboot.log"; then
     echo "wineboot -i failed; its output is in $build_dir/wineboot.log:" >&2
     tail -n 20 "$build_dir/wineboot.log" >&2
     exit 1

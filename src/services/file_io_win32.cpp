@@ -78,7 +78,7 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
     // The file came in hidden; it takes the attributes of the file it replaced,
     // or the usual ones when new.
     const DWORD attrs = oldAttrs != INVALID_FILE_ATTRIBUTES ? oldAttrs : FILE_ATTRIBUTE_ARCHIVE;
-    if (!::SetFileAttributesW(wide.c_str(), attrs))
+    if (!::SetFileAttributesW(wide.c_str(), win32::SettableAttributes(attrs)))
         throw win32::FailureFromError(::GetLastError(), path + " (written, but left hidden)");
 }
 

@@ -30,10 +30,10 @@ bool NameTaken(DWORD code) { return code == ERROR_ALREADY_EXISTS || code == ERRO
 bool RemoveFile(const std::wstring& path) {
     const DWORD attrs = ::GetFileAttributesW(path.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY) != 0)
-        ::SetFileAttributesW(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
+        ::SetFileAttributesW(path.c_str(), win32::SettableAttributes(attrs & ~FILE_ATTRIBUTE_READONLY));
     if (::DeleteFileW(path.c_str())) return true;
     const DWORD e = ::GetLastError();
-    if (attrs != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(path.c_str(), attrs);
+    if (attrs != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(path.c_str(), win32::SettableAttributes(attrs));
     ::SetLastError(e);
     return false;
 }
@@ -98,7 +98,7 @@ MoveResult MoveAcross(const std::string& from, const std::string& to, const std:
         return r;
     };
     // The copy came in hidden: it takes the source's attributes.
-    if (!::SetFileAttributesW(wto.c_str(), srcAttrs))
+    if (!::SetFileAttributesW(wto.c_str(), win32::SettableAttributes(srcAttrs)))
         return dropPlaced(FailedSystem(::GetLastError(), from, to));
     // The rename was written through; the step stays for the tests' sake.
     if (const int err = win32::Injected(g_moveHook, "syncdir", win32::DirOf(to)))

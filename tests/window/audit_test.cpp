@@ -1,7 +1,10 @@
 // The bad ROM set audit over the stand-in emulator, real files and Debian's emulator.
 #include <gtest/gtest.h>
-
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -14,6 +17,7 @@
 #include "file_io.h"
 #include "game_list.h"
 #include "main_form.h"
+#include "native_path.h"
 #include "real_emulator.h"
 #include "rom_audit.h"
 #include "rom_dependencies.h"
@@ -36,16 +40,28 @@ const std::string kEmptyZip = std::string("PK\x05\x06", 4) + std::string(18, '\0
 
 std::string NotFound(const std::string& set) { return "romset \"" + set + "\" not found!\n"; }
 
+bool ProcessGone(int pid) {
+#ifdef _WIN32
+    const HANDLE h = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (!h) return true;
+    const bool ended = ::WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
+    ::CloseHandle(h);
+    return ended;
+#else
+    return ::kill(pid, 0) == -1 && errno == ESRCH;
+#endif
+}
+
 class AuditTest : public AppDirTest {
 protected:
     void SetUp() override {
         AppDirTest::SetUp();
         Restore();
-        form_.State().MameExeName = "mame";
+        form_.State().MameExeName = kMameExe;
     }
     void Sets(const Strings& sets) {
-        InstallStandIn(dir_.Path(), "mame");
-        for (const char* d : {"mame.verify", "mame.delay", "mame.needs"}) fs::create_directories(dir_ / d);
+        InstallStandIn(dir_.Path(), kMameExe);
+        for (const char* d : {".verify", ".delay", ".needs"}) fs::create_directories(dir_ / (kMameExe + d));
         std::string data = "Name:             Description:\n";
         for (std::size_t i = 0; i < sets.size(); ++i) {
             data += sets[i] + std::string(18 - sets[i].size(), ' ') + "\"Game " + char('A' + i) + "\"\n";
@@ -90,7 +106,7 @@ TEST_F(AuditTest, RefusedRomPathCancelAndUnwritableReport) {
     WriteFile(dir_ / "mame.ini", "rompath roms;;more\n");
     form_.Move_bad_roms_Click();
     EXPECT_EQ(Shown(ui_).at(0).rfind("Rom audit not started|2|The rom audit cannot start: ", 0), 0u);
-    EXPECT_NE(ui_.messages[0].text.find(App() + "/mame.ini"), std::string::npos) << ui_.messages[0].text;
+    EXPECT_NE(ui_.messages[0].text.find(App() + Native("/mame.ini")), std::string::npos) << ui_.messages[0].text;
     fs::remove(dir_ / "mame.ini");
     ui_ = FakeUi();
     int pumps = 0;
@@ -99,38 +115,41 @@ TEST_F(AuditTest, RefusedRomPathCancelAndUnwritableReport) {
     EXPECT_GT(pumps, 0);
     EXPECT_EQ(Shown(ui_), (Strings{kNote, kWarning, "LVN|0|No folder selected!\r\nExiting rom audit"}));
     EXPECT_EQ(ui_.folderInstructions, Strings{"Please select a folder to place all bad roms."});
-    EXPECT_EQ(StandInArgs(dir_.Path(), "mame"), "");
+    EXPECT_EQ(StandInArgs(dir_.Path(), kMameExe), "");
     Restore();
-    WriteFile(dir_ / "mame.mode", "hang");
-    ui_.onPump = [&] { ui_.cancelRequested = ui_.progressOpen; };
+    WriteFile(dir_ / (kMameExe + ".mode"), "hang");
+    // Cancel once the run has begun (told its session), which a slow start (Wine) may take a while to do.
+    const fs::path began = dir_ / (kMameExe + ".session");
+    ui_.onPump = [&] { ui_.cancelRequested = ui_.progressOpen && fs::exists(began) && ReadFile(began).ends_with('\n'); };
     form_.Move_bad_roms_Click();
     EXPECT_TRUE(ui_.cancelRequested) << "the window was not kept live while the checks ran";
     EXPECT_EQ(ListDir(dir_ / "roms"), "s0.zip s1.zip s2.zip");
     EXPECT_EQ(Shown(ui_), Done(Cancelled(0, 0, "No summary report was written."), -1));
-    EXPECT_EQ(StandInArgs(dir_.Path(), "mame"), "-verifyroms\ts0\ts1\ts2\n") << "one run over the three sets";
-    const pid_t hung = std::stoi(ReadFile(dir_ / "mame.session").substr(ReadFile(dir_ / "mame.session").find(' ')));
-    EXPECT_TRUE(::kill(hung, 0) == -1 && errno == ESRCH) << "the run over several sets was not ended";
+    EXPECT_EQ(StandInArgs(dir_.Path(), kMameExe), "-verifyroms\ts0\ts1\ts2\n") << "one run over the three sets";
+    const std::string session = ReadFile(dir_ / (kMameExe + ".session"));  // "sid pid", or "pid" on Windows
+    EXPECT_TRUE(ProcessGone(std::stoi(session.substr(session.find(' ') == std::string::npos ? 0 : session.find(' ')))))
+        << "the run over several sets was not ended";
     // Cancelled part way, one check at a time: what was dealt with is reported, nothing starts after.
     Restore();
-    fs::remove(dir_ / "mame.mode");
-    fs::remove(dir_ / "mame.args");
+    fs::remove(dir_ / (kMameExe + ".mode"));
+    fs::remove(dir_ / (kMameExe + ".args"));
     form_.SetAuditParallelism(1);
     std::string runsAtCancel;
     ui_.onProgress = [&](const FakeUi::Progress& p) {
         if (p.done < 2 || ui_.cancelRequested) return;
         ui_.cancelRequested = true;
-        runsAtCancel = StandInArgs(dir_.Path(), "mame");
+        runsAtCancel = StandInArgs(dir_.Path(), kMameExe);
     };
     form_.Move_bad_roms_Click();
-    EXPECT_EQ(StandInArgs(dir_.Path(), "mame"), runsAtCancel) << "a check started after Cancel";
-    EXPECT_EQ(Shown(ui_), Done(Cancelled(2, 2, "The summary report is " + target_.Str() + "/BadRoms.txt."), -1));
+    EXPECT_EQ(StandInArgs(dir_.Path(), kMameExe), runsAtCancel) << "a check started after Cancel";
+    EXPECT_EQ(Shown(ui_), Done(Cancelled(2, 2, "The summary report is " + target_.Str() + Native("/BadRoms.txt") + "."), -1));
     EXPECT_EQ(ReadFile(target_.Path() / "BadRoms.txt"), NotFound("s0") + "\r\n\r\n" + NotFound("s1") + "\r\n\r\n\r\n");
     EXPECT_EQ(ListDir(dir_ / "roms"), "s2.zip");
     Restore();
     fs::create_directories(target_.Path() / "BadRoms.txt");
     form_.Move_bad_roms_Click();
     EXPECT_EQ(Shown(ui_).at(4).rfind("Summary Report not written|3|The summary report could not be written to " +
-                                     target_.Str() + "/BadRoms.txt:\r\n", 0), 0u) << Shown(ui_)[4];
+                                     target_.Str() + Native("/BadRoms.txt") + ":\r\n", 0), 0u) << Shown(ui_)[4];
 }
 
 // Never overwrite in the target; only the first ROM directory's sets move.
@@ -142,13 +161,13 @@ TEST_F(AuditTest, SetsThatCannotBeMovedStayAndTheReportSaysWhy) {
     WriteFile(dir_ / "roms" / "pacman.zip", "mine");
     WriteFile(target_.Path() / "pacman.zip", "theirs");
     Frontend_code::StartFrontend(form_);  // galaga from the second directory, natodefa after natodef
-    SetReadFaultHook([](const std::string& path) { return path.ends_with("/LVN_LIST.txt") ? EACCES : 0; });
+    SetReadFaultHook([](const std::string& path) { return path.ends_with(Native("/LVN_LIST.txt")) ? EACCES : 0; });
     form_.Move_bad_roms_Click();  // the rebuild after it cannot read the data file
     SetReadFaultHook(nullptr);
     Strings shown = Done("", 4);
     shown.insert(shown.begin() + 4, "ERROR|3|Press button on menu to create Mame data file");
     EXPECT_EQ(Shown(ui_), shown);
-    const std::string notFirst = " was not moved: it is not in the first ROM directory " + App() + "/roms/";
+    const std::string notFirst = " was not moved: it is not in the first ROM directory " + App() + Native("/roms/");
     EXPECT_EQ(ReadFile(target_.Path() / "BadRoms.txt"),
               NotFound("natodef") + "\r\n\r\n" + NotFound("pacman") +
                   "pacman.zip was not moved: a file of that name is already in " + target_.Str() + "\r\n\r\n" +
@@ -157,6 +176,23 @@ TEST_F(AuditTest, SetsThatCannotBeMovedStayAndTheReportSaysWhy) {
     EXPECT_EQ(ReadFile(target_.Path() / "pacman.zip") + ReadFile(dir_ / "roms" / "pacman.zip"), "theirsmine");
     EXPECT_EQ(ListDir(target_.Path()), "BadRoms.txt natodef.zip pacman.zip");
 }
+
+#ifdef _WIN32
+// A set file another program holds open stays where it is, and the report says why; the others move.
+TEST_F(AuditTest, ASetFileHeldOpenStaysAndTheReportSaysWhy) {
+    Sets({"s0", "s1"});
+    const HANDLE held = ::CreateFileW((dir_ / "roms" / "s0.zip").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    form_.Move_bad_roms_Click();
+    ::CloseHandle(held);
+    EXPECT_EQ(Shown(ui_), Done("", 2));
+    EXPECT_EQ(ListDir(dir_ / "roms") + " | " + ListDir(target_.Path()), "s0.zip | BadRoms.txt s1.zip");
+    const std::string report = ReadFile(target_.Path() / "BadRoms.txt");
+    EXPECT_EQ(report.find(NotFound("s0") + "s0.zip was not moved: "), 0u) << report;
+    EXPECT_NE(report.find("another program has the file open"), std::string::npos) << report;
+}
+#endif
 
 // A full target: the set that does not fit stays whole, the report says why, later sets move.
 TEST_F(AuditTest, ASetThatDoesNotFitTheTargetStaysWhole) {
@@ -178,11 +214,17 @@ TEST_F(AuditTest, ASetThatDoesNotFitTheTargetStaysWhole) {
 TEST_F(AuditTest, AnEmulatorThatCannotBeStartedStopsTheAudit) {
     Sets({"s0", "s1", "s2", "s3", "s4"});
     form_.SetAuditParallelism(1);
-    ui_.onProgress = [&](const FakeUi::Progress& p) { if (p.done == 2) fs::permissions(dir_ / "mame", {}); };
+    // No longer startable: without permission here; renamed on Windows, which keeps no such bits.
+    const int why = kProgramsHaveExtension ? ENOENT : EACCES;
+    ui_.onProgress = [&](const FakeUi::Progress& p) {
+        if (p.done != 2 || !fs::exists(dir_ / kMameExe)) return;
+        if (kProgramsHaveExtension) fs::rename(dir_ / kMameExe, dir_ / "gone.exe");
+        else fs::permissions(dir_ / kMameExe, {});
+    };
     form_.Move_bad_roms_Click();
     auto stopped = [&](int after) {
-        return "Rom audit stopped|3|The emulator could not be started:\r\n" + App() + "/mame\r\n" +
-               std::strerror(EACCES) + "\r\nThe rom audit stopped after " + std::to_string(after) +
+        return "Rom audit stopped|3|The emulator could not be started:\r\n" + App() + kPathSeparator + kMameExe + "\r\n" +
+               DescribeStartError(why) + "\r\nThe rom audit stopped after " + std::to_string(after) +
                " of 5 sets; the sets not checked were left where they are.";
     };
     EXPECT_EQ(Shown(ui_), Done(stopped(3), 3));
@@ -200,15 +242,15 @@ TEST_F(AuditTest, AnEmulatorThatCannotBeStartedStopsTheAudit) {
 TEST_F(AuditTest, ChecksRunAtOnceGiveTheOutcomeOfChecksOneAfterTheOther) {
     const Strings sets = {"s0", "s1", "s2", "s3", "s4", "s5"};
     Sets(sets);
-    for (int ms = 4; const char* set : {"s0", "s1", "s2"}) WriteFile(dir_ / "mame.delay" / set, std::to_string(ms--) + "00");
-    for (const char* set : {"s1", "s4"}) WriteFile(dir_ / "mame.verify" / set, "1 romsets found, 1 were OK.\n");
-    WriteFile(dir_ / "mame.verify" / "s5", "s5 is bad\n");
-    WriteFile(dir_ / "mame.needs" / "s4", "s0");
+    for (int ms = 4; const char* set : {"s0", "s1", "s2"}) WriteFile(dir_ / (kMameExe + ".delay") / set, std::to_string(ms--) + "00");
+    for (const char* set : {"s1", "s4"}) WriteFile(dir_ / (kMameExe + ".verify") / set, "1 romsets found, 1 were OK.\n");
+    WriteFile(dir_ / (kMameExe + ".verify") / "s5", "s5 is bad\n");
+    WriteFile(dir_ / (kMameExe + ".needs") / "s4", "s0");
     std::string xml = "<mame>";
     for (const auto& n : sets) xml += "<machine name=\"" + n + (n == "s4" ? "\" romof=\"s0" : "") + "\"></machine>";
     for (const auto& [parallel, listxml] : {std::pair{1, false}, {4, false}, {4, true}}) {
         SCOPED_TRACE(std::to_string(parallel) + (listxml ? " with the machine list" : ""));
-        if (listxml) WriteFile(dir_ / "mame.listxml", xml + "</mame>");
+        if (listxml) WriteFile(dir_ / (kMameExe + ".listxml"), xml + "</mame>");
         Restore();
         Frontend_code::StartFrontend(form_);
         form_.SetAuditParallelism(parallel);
@@ -251,8 +293,8 @@ struct ScriptedProgress : AuditProgress {
 TEST_F(AuditTest, RunsOverSeveralSetsGiveTheOutcomeOfOwnChecks) {
     const Strings sets = {"s0", "s1", "s2", "s3", "s4", "s5", "s6", "s6", "s7", "s8"};
     Sets(sets);
-    for (const char* set : {"s0", "s2", "s4", "s8"}) WriteFile(dir_ / "mame.verify" / set, "1 romsets found, 1 were OK.\n");
-    WriteFile(dir_ / "mame.needs" / "s2", "s1");
+    for (const char* set : {"s0", "s2", "s4", "s8"}) WriteFile(dir_ / (kMameExe + ".verify") / set, "1 romsets found, 1 were OK.\n");
+    WriteFile(dir_ / (kMameExe + ".needs") / "s2", "s1");
     std::string xml = "<mame>";
     for (const std::string& set : sets) xml += "<machine name=\"" + set + (set == "s2" ? "\" romof=\"s1" : "") + "\"></machine>";
     xml += "</mame>";
@@ -275,21 +317,21 @@ TEST_F(AuditTest, RunsOverSeveralSetsGiveTheOutcomeOfOwnChecks) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove(dir_ / "mame.batch");
-        if (!c.batch.empty()) WriteFile(dir_ / "mame.batch", c.batch);
-        WriteFile(dir_ / "mame.batchend", c.end);
-        fs::remove(dir_ / "mame.listxml");
-        if (c.listxml) WriteFile(dir_ / "mame.listxml", xml);
+        fs::remove(dir_ / (kMameExe + ".batch"));
+        if (!c.batch.empty()) WriteFile(dir_ / (kMameExe + ".batch"), c.batch);
+        WriteFile(dir_ / (kMameExe + ".batchend"), c.end);
+        fs::remove(dir_ / (kMameExe + ".listxml"));
+        if (c.listxml) WriteFile(dir_ / (kMameExe + ".listxml"), xml);
         std::string outcome[2];
         for (const bool several : {false, true}) {
             Restore();
-            fs::remove(dir_ / "mame.args");
+            fs::remove(dir_ / (kMameExe + ".args"));
             // Three sets a run: several runs, side by side once the first has answered.
-            const RomAuditInput input{App(), "mame", App() + "/roms/", target_.Str(), sets, 4, several, 3};
+            const RomAuditInput input{App(), kMameExe, App() + Native("/roms/"), target_.Str(), sets, 4, several, 3};
             ScriptedProgress progress;
             // s3's file is replaced once a run over it has begun (or at once without runs).
             progress.onUpdate = [&, replaced = false]() mutable {
-                const std::string args = StandInArgs(dir_.Path(), "mame");
+                const std::string args = StandInArgs(dir_.Path(), kMameExe);
                 if (replaced || (several && args.find("\ts3") == std::string::npos)) return;
                 replaced = true;
                 WriteFile(dir_ / "roms" / "s3.new", "PK");
@@ -300,8 +342,8 @@ TEST_F(AuditTest, RunsOverSeveralSetsGiveTheOutcomeOfOwnChecks) {
                                "|" + std::to_string(r.done) + "|" + progress.seen + "|" + ListDir(dir_ / "roms");
         }
         EXPECT_EQ(outcome[1], outcome[0]);
-        const auto [runs, ownChecks] = RunsAndOwnChecks(StandInArgs(dir_.Path(), "mame"));
-        EXPECT_EQ(ownChecks, c.ownChecks) << StandInArgs(dir_.Path(), "mame");
+        const auto [runs, ownChecks] = RunsAndOwnChecks(StandInArgs(dir_.Path(), kMameExe));
+        EXPECT_EQ(ownChecks, c.ownChecks) << StandInArgs(dir_.Path(), kMameExe);
         EXPECT_TRUE(ownChecks == all ? runs == 1 : runs > 1) << runs << " runs over several sets";
     }
     EXPECT_EQ(ListDir(dir_ / "roms"), "s0.zip s4.zip s8.zip");
@@ -340,7 +382,7 @@ TEST_F(AuditTest, RealEmulatorRunsOverSeveralSetsGiveTheOutcomeOfOwnChecks) {
         for (const std::string& set : sets) WriteFile(dir_ / "roms" / (set + ".zip"), kEmptyZip);
         WriteFile(dir_ / "roms" / "puckman.zip", StoredZip("pm1_prg1.6e", std::string(2048, 'x')));
         ScriptedProgress progress;
-        result = RunRomAudit({App(), "mame", App() + "/roms/", target_.Str(), sets, several ? 0 : 1, several}, progress);
+        result = RunRomAudit({App(), kMameExe, App() + Native("/roms/"), target_.Str(), sets, several ? 0 : 1, several}, progress);
         outcome[several] = result.report + "|" + ::testing::PrintToString(result.moved) + "|" +
                            std::to_string(result.badCount) + "|" + std::to_string(result.done);
     }

@@ -1,7 +1,9 @@
 // The window's handlers over the stand-in emulator and real files.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +17,7 @@
 #include "file_io.h"
 #include "game_list.h"
 #include "main_form.h"
+#include "native_path.h"
 #include "standin.h"
 #include "temp_dir.h"
 
@@ -26,7 +29,7 @@ namespace fs = std::filesystem;
 const char* const kListing = "Name:             Description:\npong              \"Pong (Rev E) [TTL]\"\n"
                              "breakout          \"Breakout [TTL]\"\nnatodef           \"NATO Defense\"\n"
                              "natodefa          \"NATO Defense (alternate mazes)\"\n";
-const std::string kIni = "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=0\r\nPreview_on=False\r\n";
+const std::string kIni = "[Settings]\r\nMAME NAME=" + kMameExe + "\r\nData File Name=LVN_LIST.txt\r\nJoy=0\r\nPreview_on=False\r\n";
 const std::string kGenerating = "Generating Game Data file|0|LVN_LIST.txt not found.  A new one will be generated.";
 const std::string kPatient = "Please be Patient|1|Please be patient as the data file is created.  This should take approx. "
                              "5 seconds and only needs to be generated once for each new beta.";
@@ -67,8 +70,8 @@ protected:
         form_->Combo1_DblClick();
     }
     std::string NotStarted(const std::string& exe, int err) {
-        return "Emulator not started|3|The emulator could not be started:\r\n" + App() + "/" + exe + "\r\n" +
-               std::strerror(err);
+        return "Emulator not started|3|The emulator could not be started:\r\n" + App() + kPathSeparator + exe + "\r\n" +
+               DescribeStartError(err);
     }
     FakeUi ui_;
     std::unique_ptr<MAIN_form> form_ = std::make_unique<MAIN_form>(App(), ui_);
@@ -102,17 +105,18 @@ TEST_F(MainFormTest, TheExecutableQuestionAndStartUpFailures) {
     EXPECT_EQ(Shown(ui_), Strings{"MAME Executable not found!|3|The MAME executable was not found in the "
                                   "same Directory as LVN.exe"});
     EXPECT_EQ(ReadFile(dir_ / "LVN.ini") + std::to_string(ui_.closes), kIni + "1");
-    Emulator("my-mame");
+    const std::string mine = kProgramsHaveExtension ? "my-mame.exe" : "my-mame";
+    Emulator(mine);
     WriteFile(dir_ / "LVN_LIST.txt", kListing);
-    EXPECT_EQ(Start({"my-mame"}).caption, "Lorvane   (romcount = 3)");
+    EXPECT_EQ(Start({mine}).caption, "Lorvane   (romcount = 3)");
     EXPECT_TRUE(Shown(ui_).empty() && ui_.inputs.size() == 1 && ui_.closes == 0);
-    EXPECT_EQ(ReadFile(dir_ / "LVN.ini"), "[Settings]\r\nMAME NAME=my-mame\r\nData File Name=LVN_LIST.txt\r\nJoy=0\r\n"
+    EXPECT_EQ(ReadFile(dir_ / "LVN.ini"), "[Settings]\r\nMAME NAME=" + mine + "\r\nData File Name=LVN_LIST.txt\r\nJoy=0\r\n"
                                           "Preview_on=False\r\n");
     WriteFile(dir_ / "LVN.ini", kIni);
-    Emulator("mame");
+    Emulator(kMameExe);
     const std::string error = "An Error has occurred|3|An Error has occured Err.number = 5 Err.description = Invalid "
                               "procedure call or argument: ";
-    const std::string ini = App() + "/mame.ini";
+    const std::string ini = App() + Native("/mame.ini");
     WriteFile(dir_ / "mame.ini", "rompath roms\nsnapshot_dir x\n");  // before the list: window closed
     EXPECT_EQ(Start().Combo1.ListCount(), 0);
     EXPECT_EQ(Shown(ui_), Strings{error + "the snapshot line of " + ini + " is too short"});
@@ -122,7 +126,7 @@ TEST_F(MainFormTest, TheExecutableQuestionAndStartUpFailures) {
     EXPECT_EQ(Shown(ui_), Strings{error + "an empty directory in the ROM path of " + ini});
     EXPECT_EQ(ui_.closes, 0);
     fs::remove(dir_ / "mame.ini");
-    SetReadFaultHook([](const std::string& path) { return path.ends_with("/LVN_LIST.txt") ? EACCES : 0; });
+    SetReadFaultHook([](const std::string& path) { return path.ends_with(Native("/LVN_LIST.txt")) ? EACCES : 0; });
     const int listed = Start().Combo1.ListCount();  // the read seam: the tests run as root
     SetReadFaultHook(nullptr);
     EXPECT_EQ(listed, 0);
@@ -130,6 +134,8 @@ TEST_F(MainFormTest, TheExecutableQuestionAndStartUpFailures) {
     EXPECT_EQ(ReadFile(dir_ / "LVN_LIST.txt"), kListing);
 }
 
+#ifndef _WIN32
+// Shell scripts stand in for broken emulators here: POSIX only.
 // A listing that cannot be had is told once, with why; it never replaces the data file, and without one the
 // menu hint follows once, at start-up and from the menu. A listing with exit status 0 is written, errors and all.
 TEST_F(MainFormTest, AFailedListingNeverReplacesTheDataFile) {
@@ -185,15 +191,16 @@ TEST_F(MainFormTest, AFailedListingNeverReplacesTheDataFile) {
     EXPECT_EQ(Shown(ui_), (Strings{kPatient, NotStarted("mame", ENOENT), kHint, kPatient, kPatient, kHint, kPatient,
                                    failed + "exit status 1." + kept, kHint}));
 }
+#endif
 
 // Settings saved, checked with the joystick option, then started; a failed check shows the report; no selection:
 // nothing; a failed start says why; export.
 TEST_F(MainFormTest, LaunchAndExport) {
-    Emulator("mame");
-    S().MameExeName = "mame";
+    Emulator(kMameExe);
+    S().MameExeName = kMameExe;
     S().Combo1.AddItems({"Pong (Rev E) [TTL]    [pong]", "Pac-Man (Midway)    [pacman]", "Galaga    [galaga]"});
-    fs::create_directories(dir_ / "mame.verify");
-    WriteFile(dir_ / "mame.verify" / "pong", "romset pong is best available\n1 romsets found, 1 were OK.\n");
+    fs::create_directories(dir_ / (kMameExe + ".verify"));
+    WriteFile(dir_ / (kMameExe + ".verify") / "pong", "romset pong is best available\n1 romsets found, 1 were OK.\n");
     form_->JOY_SEL_Click(0);
     Launch(2);
     EXPECT_EQ(ReadFile(dir_ / "LVN.ini"), kIni);
@@ -201,9 +208,9 @@ TEST_F(MainFormTest, LaunchAndExport) {
     form_->JOY_SEL_Click(3);
     ui_.startResult = {false, EACCES};
     Launch(2);
-    const std::string exe = App() + "/mame";
+    const std::string exe = App() + kPathSeparator + kMameExe;
     EXPECT_EQ(ui_.starts, (std::vector<CommandLine>{{exe, "pong", "-joy"}, {exe, "pong", "-hotrodse"}}));
-    EXPECT_EQ(Shown(ui_), (Strings{"Rom Error Info|1|romset \"pacman\" not found!\n", NotStarted("mame", EACCES)}));
+    EXPECT_EQ(Shown(ui_), (Strings{"Rom Error Info|1|romset \"pacman\" not found!\n", NotStarted(kMameExe, EACCES)}));
     ui_ = FakeUi();
     Launch(-1);
     S().MameExeName = "missing";
@@ -247,7 +254,7 @@ TEST_F(MainFormTest, DefaultIniAndTheLayoutWithoutPreview) {
 
 // Each writer x step, errors rotated: old file byte for byte, no temporary, window open, user told.
 TEST_F(MainFormTest, EveryWrittenFileSurvivesEveryFailedStep) {
-    Emulator("mame");
+    Emulator(kMameExe);
     WriteFile(dir_ / "LVN.ini", "; mine\r\n" + kIni);
     WriteFile(dir_ / "LVN_LIST.txt", std::string(kListing) + "old line\r\n");
     for (const char* f : {"AvailROM.txt", "BadRoms.txt"}) WriteFile(dir_ / f, "old\r\n");
@@ -272,7 +279,7 @@ TEST_F(MainFormTest, EveryWrittenFileSurvivesEveryFailedStep) {
             FakeUi ui;
             MAIN_form form(App(), ui);
             WindowState& s = form.State();
-            s.MameExeName = "mame";
+            s.MameExeName = kMameExe;
             s.LVNGameList = "LVN_LIST.txt";
             s.Combo1.AddItem("Pong (Rev E) [TTL]    [pong]");
             s.Combo1.SetListIndex(0);
@@ -293,6 +300,8 @@ TEST_F(MainFormTest, EveryWrittenFileSurvivesEveryFailedStep) {
     }
 }
 
+#ifndef _WIN32
+// fork() lets a writer die where a crash would stop it: POSIX only.
 // A writer killed between writing and renaming: the old file is whole, its hidden leftover is no file.
 TEST_F(MainFormTest, AKilledWriterLeavesTheOldFile) {
     WriteFile(dir_ / "LVN.ini", kIni);
@@ -310,6 +319,7 @@ TEST_F(MainFormTest, AKilledWriterLeavesTheOldFile) {
     EXPECT_FALSE(Clean_code::FileExists(App() + "/*.tmp-*"));
     EXPECT_EQ(ReadFile(dir_ / "LVN.ini"), kIni);
 }
+#endif
 
 }  // namespace
 }  // namespace lorvane::test
