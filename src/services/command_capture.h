@@ -61,10 +61,9 @@ public:
     int Fd() const;  // the pipe's read end, -1 once closed
 #endif
 
+private:
     // The child and the pipe as the system has them.
     struct Native;
-
-private:
     friend std::vector<bool> WaitForOutput(const std::vector<const ChildCapture*>&, int);
     void Reset() noexcept;
     std::unique_ptr<Native> native_;

@@ -270,7 +270,8 @@ std::string DescribeStartError(int startError) {
     if (buffer) ::LocalFree(buffer);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
     // Some texts name the file as an insert the caller did not fill.
-    if (const std::size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, "the program");
+    if (const std::size_t at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, at == 0 ? "The program" : "the program");
     if (text.empty()) text = "system error " + std::to_string(static_cast<unsigned>(startError));
     return text;
 }

@@ -45,7 +45,7 @@ protected:
         const std::string name = "mame" + std::to_string(count_++) + ".exe";
         WriteFile(dir_ / (name + ".mode"), mode);
         WriteFile(dir_ / (name + ".listfull"), listing);
-        return InstallStandIn(dir_.Path(), name).string();
+        return Utf8(InstallStandIn(dir_.Path(), name));
     }
     std::string Text(const std::string& mode, const std::string& listing = "", bool err = true) {
         return MGetCmdOutput::GetCmdOutput({Emu(mode, listing), "-listfull"}, true, err, false);
@@ -87,11 +87,13 @@ TEST_F(CaptureTest, AProgramThatCannotStartGivesTheSystemsReason) {
     fs::create_directories(elsewhere);
     const fs::path cwd = fs::current_path();
     fs::current_path(elsewhere);
+    std::wstring path(32767, L'\0');
+    path.resize(::GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
     ::SetEnvironmentVariableW(L"PATH", dir_.Path().wstring().c_str());
     const std::pair<std::string, DWORD> cases[] = {{"mame.exe", ERROR_FILE_NOT_FOUND},
-                                                   {(dir_ / "absent.exe").string(), ERROR_FILE_NOT_FOUND},
-                                                   {(dir_ / "text.exe").string(), ERROR_BAD_EXE_FORMAT},
-                                                   {(dir_ / "mame.bat").string(), ERROR_BAD_EXE_FORMAT}};
+                                                   {Utf8(dir_ / "absent.exe"), ERROR_FILE_NOT_FOUND},
+                                                   {Utf8(dir_ / "text.exe"), ERROR_BAD_EXE_FORMAT},
+                                                   {Utf8(dir_ / "mame.bat"), ERROR_BAD_EXE_FORMAT}};
     for (const auto& [program, err] : cases) {
         SCOPED_TRACE(program);
         const CaptureResult r = RunCapture({program, "-listfull"}, true, true);
@@ -103,16 +105,17 @@ TEST_F(CaptureTest, AProgramThatCannotStartGivesTheSystemsReason) {
         EXPECT_EQ(HowItEnded(r), reason);
     }
     fs::current_path(cwd);
+    ::SetEnvironmentVariableW(L"PATH", path.c_str());
     EXPECT_FALSE(fs::exists(dir_ / "ran.txt")) << "the batch file ran";
     EXPECT_EQ(StandInArgs(dir_.Path(), "mame.exe"), "") << "found along PATH";
 }
 
 // Blanks, quotes, backslashes and letters beyond ASCII arrive as they were given, each argument whole.
 TEST_F(CaptureTest, PathsAndArgumentsArriveWhole) {
-    const fs::path appDir = dir_.Path() / Utf8Path("My Games \xC3\x84\xC3\xB6 \xE5\x90\x8D");
+    const fs::path appDir = dir_.Path() / PathOf("My Games \xC3\x84\xC3\xB6 \xE5\x90\x8D");
     fs::create_directories(appDir);
     const std::string name = "mame \xC3\xA9.exe";
-    const std::string program = Utf8String(InstallStandIn(appDir, name));
+    const std::string program = Utf8(InstallStandIn(appDir, name));
     const CommandLine argv{program, "pong", "a b", "say \"hi\"", "trail\\", "C:\\Program Files\\",
                            "back\\\\\"q", "", "\xC3\xA9t\xC3\xA9", "-verifyroms"};
     MGetCmdOutput::GetCmdOutput(argv, true, true, false);
@@ -129,7 +132,7 @@ TEST_F(CaptureTest, KillEndsTheChildAndItsGrandchild) {
     const std::string program = Emu("grandchild");
     ChildCapture child;
     ASSERT_TRUE(child.Start({program}));
-    const std::vector<DWORD> pids = WaitForPids(program + ".session", 2);
+    const std::vector<DWORD> pids = WaitForPids(PathOf(program + ".session"), 2);
     ASSERT_EQ(pids.size(), 2u) << "the grandchild did not start";
     const DWORD access = SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION;
     HANDLE grandchild = ::OpenProcess(access, FALSE, pids[1]);
@@ -147,7 +150,7 @@ TEST_F(CaptureTest, KillEndsTheChildAndItsGrandchild) {
 // Captures run side by side, one that hangs holds up none of the others, and the wait sleeps rather than spins.
 TEST_F(CaptureTest, SeveralCapturesAreWaitedOnAtOnce) {
     const std::string hang = Emu("hang"), first = Emu(""), third = Emu("interleave");
-    WriteFile(dir_ / (first + ".listfull"), "romset pong is good\n");
+    WriteFile(PathOf(first + ".listfull"), "romset pong is good\n");
     ChildCapture a, b, c;
     ASSERT_TRUE(a.Start({first, "-listfull"}) && b.Start({hang}) && c.Start({third}));
     bool open[3] = {true, true, true};
@@ -186,13 +189,13 @@ TEST_F(CaptureTest, DetachedStartInheritsNothing) {
     ASSERT_TRUE(::CreatePipe(&readEnd, &writeEnd, &inheritable, 0));
     const std::string hang = Emu("hang");
     ASSERT_TRUE(StartDetached({hang, "pacman", "-joy"}).started);
-    const std::vector<DWORD> game = WaitForPids(hang + ".session", 1);
+    const std::vector<DWORD> game = WaitForPids(PathOf(hang + ".session"), 1);
     ChildCapture capture;
     const bool captured = capture.Start({hang, "pacman"});
     ::CloseHandle(writeEnd);
-    const std::vector<DWORD> pids = WaitForPids(hang + ".session", 2);
+    const std::vector<DWORD> pids = WaitForPids(PathOf(hang + ".session"), 2);
     ASSERT_EQ(pids.size(), 2u);
-    EXPECT_EQ(ReadFile(hang + ".args"), "pacman\t-joy\npacman\n");
+    EXPECT_EQ(ReadFile(PathOf(hang + ".args")), "pacman\t-joy\npacman\n");
     DWORD avail = 0;
     const bool held = ::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr);
     // Wine does not honour the list of handles a child may inherit: the capture's child gets all inheritable ones.

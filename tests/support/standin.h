@@ -48,9 +48,4 @@ std::filesystem::path InstallStandIn(const std::filesystem::path& dir, const std
 // The argument lines recorded so far in dir/name.args (TAB-joined), one per run.
 std::string StandInArgs(const std::filesystem::path& dir, const std::string& name);
 
-// Paths to and from the UTF-8 text the program passes around (on Windows a
-// path's narrow form is the ANSI code page, not UTF-8).
-std::filesystem::path Utf8Path(const std::string& utf8);
-std::string Utf8String(const std::filesystem::path& path);
-
 }  // namespace lorvane::test
