@@ -270,6 +270,11 @@ void LorvaneSession::Type(const std::string& text) {
         SendMessageTimeoutW(edit, WM_CHAR, c, 1, SMTO_ABORTIFHUNG, kTimeoutMs, nullptr);
 }
 
+void LorvaneSession::ClearEdit() {
+    SendMessageTimeoutW(ComboEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, kTimeoutMs,
+                        nullptr);
+}
+
 void LorvaneSession::PressEnter() { PostMessageW(ComboEdit(), WM_CHAR, L'\r', 1); }
 
 void LorvaneSession::Menu(unsigned id) { PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }

@@ -60,6 +60,8 @@ public:
 
     // Typed into the list's edit field, each character handled before the next.
     void Type(const std::string& text);
+    // Empties the edit field as a user's edit would.
+    void ClearEdit();
     // Enter in the edit field; posted, since it may open a modal dialog.
     void PressEnter();
     // A menu item by id, posted: it may open a modal dialog.

@@ -182,8 +182,10 @@ TEST_F(WindowTest, TheQuestionForTheEmulatorsName) {
 TEST_F(WindowTest, TypeAheadAndEnterStartTheGameWithTheJoystickOption) {
     Prepared(0);
     WriteFile(app_ / "mame.exe.verify" / "gallag", kGood);
+    WriteFile(app_ / "LVN_LIST.txt", kListing + "ete               \"\xc3\x89t\xc3\xa9 \xc3\xa0 Paris\"\r\n\r\n");
+    WriteFile(app_ / "roms" / "ete.zip", "PK");
     LorvaneSession s(app_ / "lorvane.exe");
-    ASSERT_TRUE(s.WaitForCaption("romcount = 4")) << s.Caption() << s.Describe();
+    ASSERT_TRUE(s.WaitForCaption("romcount = 5")) << s.Caption() << s.Describe();
     EXPECT_EQ(s.ControlText(kCtlText3), " -joy");
 
     s.Type("ga");
@@ -198,6 +200,16 @@ TEST_F(WindowTest, TypeAheadAndEnterStartTheGameWithTheJoystickOption) {
     s.Type("\b");
     s.Type("l");
     EXPECT_EQ(s.EditText(), "Gallag    [gallag]");
+    EXPECT_EQ(s.SelectedIndex(), 2);
+
+    // Letters beyond ASCII: the field counts UTF-16 units, the list's model bytes.
+    s.ClearEdit();
+    s.Type("\xc3\x89t");
+    EXPECT_EQ(s.EditText(), "\xc3\x89t\xc3\xa9 \xc3\xa0 Paris    [ete]");
+    EXPECT_EQ(s.EditSelection(), std::make_pair(2, 20));
+    EXPECT_EQ(s.SelectedIndex(), 4);
+    s.ClearEdit();
+    s.Type("gall");
     EXPECT_EQ(s.SelectedIndex(), 2);
 
     s.PressEnter();
