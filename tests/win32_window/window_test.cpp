@@ -9,7 +9,7 @@
 #include <random>
 #include <thread>
 
-#include "menu_ids.h"
+#include "window_ids.h"
 #include "standin.h"
 #include "temp_dir.h"
 #include "window_driver.h"

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "menu_ids.h"
+#include "window_ids.h"
 #include "screen.h"
 #include "tab_focus.h"
 #include "wide_text.h"
@@ -288,10 +288,10 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    return self->Handle(msg, wp, lp);
+    return self->OnMessage(msg, wp, lp);
 }
 
-LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ACTIVATE:
             if (LOWORD(wp) == WA_INACTIVE) {

@@ -1,6 +1,7 @@
 #pragma once
-// Command identifiers of the main window's menu items. The window test posts
-// them as WM_COMMAND, since another program cannot open this one's menus.
+// Identifiers of the main window: its menu items' commands, its class and its
+// controls. The window test posts the commands as WM_COMMAND, since another
+// program cannot open this one's menus under Wine.
 
 namespace lorvane::win32 {
 
