@@ -1,4 +1,4 @@
-# Lorvane: make run | make test | make test-windows | make bench | make fuzz
+# Lorvane: make run | make test | make test-windows | make windows | make bench | make fuzz
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
@@ -10,7 +10,7 @@ SANITIZE ?= 1
 FUZZ_TEST_SECONDS ?= 30
 FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build test test-asan test-fuzz test-windows fuzz bench run clean
+.PHONY: all deps build test test-asan test-fuzz test-windows windows fuzz bench run clean
 
 all: build
 
@@ -41,12 +41,16 @@ test-fuzz: deps
 test-windows: deps
 	scripts/test-windows.sh $(WINDOWS_BUILD_DIR) $(JOBS)
 
+# lorvane.exe for Windows, packed with its instructions as dist/lorvane-windows-x64.zip.
+windows: deps
+	scripts/pack-windows.sh $(WINDOWS_BUILD_DIR) $(JOBS)
+
 # Long runs that add what they find to the committed corpus (tests/fuzz/corpus).
 fuzz: deps
 	scripts/fuzz.sh grow $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS) $(JOBS)
 
 bench: build
-	@scripts/run-benchmarks.sh $(BUILD_DIR)
+	@scripts/run-benchmarks.sh $(BUILD_DIR) $(WINDOWS_BUILD_DIR)
 
 run: build
 	scripts/prepare-demo.sh $(BUILD_DIR) demo

@@ -11,6 +11,7 @@ packages=(
   xvfb xauth fonts-liberation2
   libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev
   g++-mingw-w64-x86-64-posix wine wine64
+  zip
 )
 
 missing=()

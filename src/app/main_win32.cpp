@@ -1,0 +1,57 @@
+// Lorvane for Windows: the application directory is the one that holds this
+// executable; the program works from there, so relative ROM and snapshot
+// directories mean the same to it as to the emulator it starts.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <string>
+
+#include "application_directory.h"
+#include "failure.h"
+#include "main_window.h"
+#include "wide_text.h"
+
+namespace {
+
+void Fatal(const std::string& text) {
+    MessageBoxW(nullptr, lorvane::win32::Wide(text).c_str(), L"LVN", MB_OK | MB_ICONSTOP);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // Twips become pixels at the screen's real resolution, not a scaled 96.
+    SetProcessDPIAware();
+    // The folder dialog and the picture decoder are COM objects of this thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+
+    std::string appDir;
+    try {
+        appDir = lorvane::ApplicationDirectory();
+        lorvane::EnterDirectory(appDir);
+    } catch (const lorvane::Failure& f) {
+        Fatal("The application directory " + appDir + " cannot be entered: " + f.Description());
+        return 1;
+    }
+
+    int exitCode = 0;
+    {
+        lorvane::win32::MainWindow window(appDir);
+        if (!window.Create(instance)) {
+            Fatal("The main window cannot be created: system error " + std::to_string(GetLastError()) + ".");
+            return 1;
+        }
+        window.Show(showCommand);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        exitCode = static_cast<int>(msg.wParam);
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return exitCode;
+}

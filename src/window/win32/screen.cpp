@@ -1,0 +1,14 @@
+#include "screen.h"
+
+#include <windows.h>
+
+namespace lorvane::win32 {
+
+int ScreenDpi() {
+    HDC dc = GetDC(nullptr);
+    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace lorvane::win32
