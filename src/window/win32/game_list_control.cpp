@@ -71,12 +71,28 @@ void GameListControl::ShowState(const ComboBox& model) {
     if (model.EntriesRevision() != shownRevision_) Fill(model);
     showing_ = true;
 
-    // Setting the field's text makes the combo box look the text up in its list
-    // and select what it finds; the model's selection is set after it.
-    const std::wstring text = Wide(model.text);
-    if (WindowText(edit_) != text) SetWindowTextW(edit_, text.c_str());
+    // The model found the row as the list's own CB_SELECTSTRING finds a prefix;
+    // the list selects it the same way, searching from just before the row so
+    // that 45,000 entries cost nothing. Selecting fills the field with the
+    // entry, so the model's text is put back after it.
     const int row = model.ListIndex();
-    if (SendMessageW(list_, LB_GETCURSEL, 0, 0) != row) SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    if (SendMessageW(list_, LB_GETCURSEL, 0, 0) != row) {
+        LRESULT found = CB_ERR;
+        if (row >= 0) {
+            const std::wstring entry = Wide(model.Entries()[static_cast<std::size_t>(row)]);
+            found = SendMessageW(combo_, CB_SELECTSTRING, static_cast<WPARAM>(row - 1),
+                                 reinterpret_cast<LPARAM>(entry.c_str()));
+        }
+        if (found != row) SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    }
+    // Setting the field's text makes the combo box look the text up in its list
+    // and select what it finds; the model's selection is set again after it.
+    const std::wstring text = Wide(model.text);
+    if (WindowText(edit_) != text) {
+        SetWindowTextW(edit_, text.c_str());
+        if (SendMessageW(list_, LB_GETCURSEL, 0, 0) != row)
+            SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    }
 
     const int start = WidePosFromBytes(model.text, model.selStart);
     const int end = model.selLength > 0 ? WidePosFromBytes(model.text, model.selStart + model.selLength) : start;
