@@ -1,8 +1,10 @@
 #pragma once
 // MAIN_form: the one window's handlers, run on the window state model and a UI
-// port. The Qt view forwards its events here and redraws from the state.
+// port. Each view (Qt, Win32) forwards its events here and redraws from the state.
 #include <cstdint>
+#include <exception>
 #include <string>
+#include <utility>
 
 #include "main_form_host.h"
 
@@ -51,6 +53,18 @@ public:
 
     // The generic failure message, without closing the window.
     void ReportFailure(const Failure& failure);
+    // Runs one event's handler as the window's event loop does: a failure that
+    // escapes it gets the generic message instead of ending the program.
+    template <typename Handler>
+    void RunHandler(Handler&& handler) {
+        try {
+            std::forward<Handler>(handler)();
+        } catch (const Failure& failure) {
+            ReportFailure(failure);
+        } catch (const std::exception& e) {
+            ReportFailure(Failure(ErrNo::PathFileAccessError, e.what()));
+        }
+    }
     // Rebuilds the list and tells the user what stopped it: a data file that
     // cannot be read sends them to the menu command that creates it.
     void RebuildList();

@@ -9,7 +9,7 @@
 #include <QMenuBar>
 #include <QShowEvent>
 #include <QTimer>
-#include <exception>
+#include <utility>
 
 #include "combo_parts.h"
 #include "game_list_widget.h"
@@ -50,13 +50,7 @@ MainWindow::~MainWindow() {
 
 template <typename Handler>
 void MainWindow::Forward(Handler&& handler) {
-    try {
-        handler();
-    } catch (const Failure& failure) {
-        form_.ReportFailure(failure);
-    } catch (const std::exception& e) {
-        form_.ReportFailure(Failure(ErrNo::PathFileAccessError, e.what()));
-    }
+    form_.RunHandler(std::forward<Handler>(handler));
     ShowState();
 }
 

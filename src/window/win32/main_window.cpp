@@ -1,6 +1,6 @@
 #include "main_window.h"
 
-#include <exception>
+#include <utility>
 
 #include "window_ids.h"
 #include "screen.h"
@@ -78,13 +78,7 @@ void MainWindow::Show(int showCommand) {
 
 template <typename Handler>
 void MainWindow::Forward(Handler&& handler) {
-    try {
-        handler();
-    } catch (const Failure& failure) {
-        form_.ReportFailure(failure);
-    } catch (const std::exception& e) {
-        form_.ReportFailure(Failure(ErrNo::PathFileAccessError, e.what()));
-    }
+    form_.RunHandler(std::forward<Handler>(handler));
     ShowState();
 }
 
