@@ -47,6 +47,7 @@
 #include "rom_audit.h"
 #include "rom_dependencies.h"
 #include "rom_name.h"
+#include "scratch_dir.h"
 #include "text_util.h"
 
 namespace {
@@ -194,9 +195,8 @@ int Main() {
         std::fprintf(stderr, "%s is not installed\n", kEmulator);
         return 1;
     }
-    char pattern[] = "/tmp/lorvane-audit-bench-XXXXXX";
-    if (!mkdtemp(pattern)) return 1;
-    const fs::path app = pattern;
+    const bench::ScratchDir scratch("lorvane-audit-bench");
+    const fs::path& app = scratch.Path();
     // An application directory whose emulator reads app/mame.ini: rompath roms.
     fs::copy_file(LORVANE_EMULATOR_WRAPPER, app / "mame");
     fs::permissions(app / "mame", fs::perms::owner_all);
@@ -284,8 +284,6 @@ int Main() {
         status = 1;
     }
     fs::current_path(previous);
-    std::error_code ec;
-    fs::remove_all(app, ec);
     return status;
 }
 
@@ -293,5 +291,10 @@ int Main() {
 
 int main(int argc, char** argv) {
     if (argc > 1) g_sets = std::strtoul(argv[1], nullptr, 10);
-    return Main();
+    try {
+        return Main();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "audit benchmark failed: %s\n", e.what());
+        return 1;
+    }
 }

@@ -27,10 +27,10 @@
 #include "quiet_ui.h"
 #include "game_list.h"
 #include "main_form.h"
+#include "scratch_dir.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace lorvane;
 using Clock = std::chrono::steady_clock;
 
@@ -104,16 +104,9 @@ int LoadAndType(const std::string& app) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const long sets = argc > 1 ? std::atol(argv[1]) : 1000000;
-    char tmpl[] = "/tmp/lorvane-load-XXXXXX";
-    if (!mkdtemp(tmpl)) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    const std::string app = tmpl;
+int Run(long sets) {
+    const bench::ScratchDir scratch("lorvane-load");
+    const std::string app = scratch.Path().string();
 
     // The listing: every game, one line each, as the emulator prints them.
     {
@@ -157,8 +150,10 @@ int main(int argc, char** argv) {
     const double createS = Ms(Clock::now() - c0) / 1000.0;
     {
         FILE* f = std::fopen((app + "/mame.ini").c_str(), "wb");
-        std::fprintf(f, "rompath %s\n", romPath.c_str());
-        std::fclose(f);
+        if (!f || std::fprintf(f, "rompath %s\n", romPath.c_str()) < 0 || std::fclose(f) != 0) {
+            std::perror("mame.ini");
+            return 1;
+        }
     }
     std::printf("load_sets: %ld\n", sets);
     std::printf("load_create_s: %.1f\n", createS);
@@ -168,8 +163,16 @@ int main(int argc, char** argv) {
     if (pid == 0) _exit(LoadAndType(app));
     int status = 0;
     waitpid(pid, &status, 0);
-
-    std::error_code ec;
-    fs::remove_all(app, ec);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc > 1 ? std::atol(argv[1]) : 1000000);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "load benchmark failed: %s\n", e.what());
+        return 1;
+    }
 }

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "quiet_ui.h"
+#include "scratch_dir.h"
 #include "command_capture.h"
 #include "emulator_ini.h"
 #include "file_exists.h"
@@ -61,11 +62,6 @@ private:
     QuietUi ui_;
     std::string appDir_;
 };
-
-double MedianOf(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 
 double MillisecondsOf(const std::function<void()>& fn) {
     const auto t0 = std::chrono::steady_clock::now();
@@ -115,7 +111,7 @@ double ReloadMedian(BenchHost& form) {
     Frontend_code::StartFrontend(form);  // warm the caches
     std::vector<double> times;
     for (int i = 0; i < kRuns; ++i) times.push_back(MillisecondsOf([&] { Frontend_code::StartFrontend(form); }));
-    return MedianOf(times);
+    return bench::Median(times);
 }
 
 // Peak resident size of a fresh copy of this program that only reloads.
@@ -182,16 +178,8 @@ int Run() {
         std::printf("skipped: %s is not installed\n", kEmulator);
         return 0;
     }
-    std::string pattern = (fs::temp_directory_path() / "lorvane-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    const fs::path app = pattern;
-    struct Cleanup {
-        fs::path dir;
-        ~Cleanup() {
-            std::error_code ec;
-            fs::remove_all(dir, ec);
-        }
-    } cleanup{app};
+    const bench::ScratchDir scratch("lorvane-bench");
+    const fs::path& app = scratch.Path();
     // The emulator may look for its own files under HOME: keep it in here.
     setenv("HOME", app.c_str(), 1);
 
@@ -237,9 +225,9 @@ int Run() {
         devNull.push_back(ListingToDevNullMs());
         capture.push_back(CaptureAndWriteMs(dataPath));
     }
-    std::printf("capture_ms: %.1f\n", MedianOf(capture));
-    std::printf("listing_to_devnull_ms: %.1f\n", MedianOf(devNull));
-    std::printf("capture_ratio: %.3f\n", MedianOf(capture) / MedianOf(devNull));
+    std::printf("capture_ms: %.1f\n", bench::Median(capture));
+    std::printf("listing_to_devnull_ms: %.1f\n", bench::Median(devNull));
+    std::printf("capture_ratio: %.3f\n", bench::Median(capture) / bench::Median(devNull));
     if (chdir("/") != 0) return 1;
     return ok ? 0 : 1;
 }

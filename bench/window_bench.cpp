@@ -67,12 +67,15 @@
 
 #include "command_capture.h"
 #include "listing.h"
+#include "scratch_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+using lorvane::bench::Median;
+using lorvane::bench::ScratchDir;
 
 constexpr const char* kProgram = LORVANE_EXECUTABLE;
 constexpr const char* kWrapper = LORVANE_EMULATOR_WRAPPER;
@@ -101,33 +104,6 @@ std::string Errno(const std::string& what) {
     const int err = errno;
     return what + ": " + std::strerror(err);
 }
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-// The benchmark's own directory; everything it makes, and everything the
-// programs it starts write (their home too), lies inside and goes with it.
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/lorvane-window-XXXXXX";
-        if (!mkdtemp(tmpl)) Fail(Errno("mkdtemp"));
-        path_ = tmpl;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 class Fd {
 public:
@@ -767,20 +743,23 @@ void Figure(const char* name, double value, int decimals) {
 int Run() {
     const std::string xvfbProgram = FindInPath("Xvfb");
     if (xvfbProgram.empty()) Fail("Xvfb is not installed (scripts/install-deps.sh installs it)");
-    TempDir tmp;
-    const std::string app = tmp.Path() + "/app";
-    const std::size_t sets = MakeApplicationDirectory(tmp.Path(), app);
+    // Everything the benchmark makes, and everything the programs it starts
+    // write (their home too), lies in here and goes with it.
+    const ScratchDir scratch("lorvane-window");
+    const std::string tmp = scratch.Path().string();
+    const std::string app = tmp + "/app";
+    const std::size_t sets = MakeApplicationDirectory(tmp, app);
     Figure("window_sets", static_cast<double>(sets), 0);
 
     std::optional<Child> xvfb;
-    const std::string display = StartXvfb(xvfb, xvfbProgram, tmp.Path());
+    const std::string display = StartXvfb(xvfb, xvfbProgram, tmp);
     XConnection x(display);
 
     ChildSetup setup;
     setup.argv = {app + "/lorvane"};
-    setup.env = ChildEnvironment(tmp.Path(), display);
+    setup.env = ChildEnvironment(tmp, display);
     setup.cwd = app;
-    const std::string log = tmp.Path() + "/lorvane.log";
+    const std::string log = tmp + "/lorvane.log";
     Fd logFd = OpenOrFail(log, O_WRONLY | O_CREAT | O_APPEND);
     setup.out = logFd.Get();
     setup.err = logFd.Get();

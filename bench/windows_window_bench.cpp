@@ -40,12 +40,15 @@
 
 #include "command_capture.h"
 #include "listing.h"
+#include "scratch_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+using lorvane::bench::Median;
+using lorvane::bench::ScratchDir;
 
 constexpr const char* kWrapper = LORVANE_EMULATOR_WRAPPER;
 constexpr int kRuns = 5;
@@ -54,12 +57,6 @@ constexpr auto kCaptionTimeout = 60s;
 [[noreturn]] void Fail(const std::string& why) { throw std::runtime_error(why); }
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 void WriteFileOrFail(const fs::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -73,25 +70,6 @@ std::string WinePath(const fs::path& path) {
     std::replace(p.begin(), p.end(), '/', '\\');
     return p;
 }
-
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/lorvane-windows-window-XXXXXX";
-        if (!mkdtemp(tmpl)) Fail(std::string("mkdtemp: ") + std::strerror(errno));
-        path_ = tmpl;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 // A process started with an argument vector; it dies with the benchmark and
 // is ended (SIGTERM, then SIGKILL) when its holder goes.
@@ -156,7 +134,7 @@ private:
     bool reaped_ = false;
 };
 
-std::vector<std::string> Environment(const TempDir& tmp, const std::string& display, const fs::path& prefix) {
+std::vector<std::string> Environment(const ScratchDir& tmp, const std::string& display, const fs::path& prefix) {
     return {"PATH=/usr/local/bin:/usr/bin:/bin",
             "HOME=" + (tmp.Path() / "home").string(),
             "DISPLAY=" + display,
@@ -174,7 +152,7 @@ std::string WhichOrFail(const std::string& name) {
 }
 
 // Xvfb picks a free display itself and writes its number once it accepts connections.
-std::string StartXvfb(std::unique_ptr<Child>& xvfb, const TempDir& tmp) {
+std::string StartXvfb(std::unique_ptr<Child>& xvfb, const ScratchDir& tmp) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) Fail("pipe failed");
     xvfb = std::make_unique<Child>(
@@ -243,7 +221,7 @@ private:
 };
 
 // The application directory; returns the number of ROM sets made.
-std::size_t MakeApplicationDirectory(const TempDir& tmp, const fs::path& app, const fs::path& exe) {
+std::size_t MakeApplicationDirectory(const ScratchDir& tmp, const fs::path& app, const fs::path& exe) {
     fs::create_directories(tmp.Path() / "home");
     fs::create_directories(app / "roms");
     fs::create_directories(app / "snap");
@@ -316,7 +294,7 @@ int Main() {
     for (const char* program : {"lorvane.exe", "bench_combo_fill.exe"})
         if (!fs::exists(winBin / program)) Fail((winBin / program).string() + " is not built");
 
-    TempDir tmp;
+    const ScratchDir tmp("lorvane-windows-window");
     const fs::path app = tmp.Path() / "app";
     const std::size_t sets = MakeApplicationDirectory(tmp, app, winBin / "lorvane.exe");
     std::printf("windows_sets: %zu\n", sets);

@@ -14,9 +14,9 @@ namespace lorvane::test {
 
 // A fresh name, made by the directory's creation itself (which fails for a
 // name taken), as mkdtemp does; std::filesystem makes it work on Windows too.
-TempDir::TempDir() {
+TempDir::TempDir(const fs::path& under) {
     static std::mt19937_64 random{std::random_device{}()};
-    const fs::path base = fs::temp_directory_path();
+    const fs::path base = under.empty() ? fs::temp_directory_path() : under;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char name[32];
         std::snprintf(name, sizeof name, "lorvane-test-%012llx",

@@ -14,11 +14,11 @@ inline std::filesystem::path PathOf(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-// A fresh directory under the system's temporary directory, removed with its
-// contents when the object goes.
+// A fresh directory under base (the system's temporary directory if none is
+// given), removed with its contents when the object goes.
 class TempDir {
 public:
-    TempDir();
+    explicit TempDir(const std::filesystem::path& base = {});
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

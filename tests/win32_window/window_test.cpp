@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <random>
 #include <thread>
 
 #include "window_ids.h"
@@ -50,26 +49,7 @@ std::string Program() {
 
 // The folder the test works in. Under Wine the Unix /tmp (drive Z:) is used:
 // the way to it from the desktop in the folder dialog has no hidden folder.
-class WorkDir {
-public:
-    WorkDir() {
-        const fs::path base = fs::is_directory("Z:\\tmp") ? fs::path("Z:\\tmp") : fs::temp_directory_path();
-        std::mt19937_64 random{std::random_device{}()};
-        for (int i = 0; i < 100 && path_.empty(); ++i) {
-            const fs::path p = base / ("lorvane-window-" + std::to_string(random() % 1000000000));
-            if (fs::create_directory(p)) path_ = p;
-        }
-        if (path_.empty()) throw std::runtime_error("no fresh folder under " + base.string());
-    }
-    ~WorkDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+fs::path WorkBase() { return fs::is_directory("Z:\\tmp") ? fs::path("Z:\\tmp") : fs::temp_directory_path(); }
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -110,7 +90,7 @@ protected:
         return false;
     }
 
-    WorkDir work_;
+    TempDir work_{WorkBase()};
     fs::path app_;
 };
 
