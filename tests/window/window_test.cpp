@@ -294,8 +294,11 @@ TEST_F(MainFormTest, EveryWrittenFileSurvivesEveryFailedStep) {
             EXPECT_EQ(g_hidden, *step == 'r' ? 1 : 0);
             EXPECT_EQ(ReadFile(dir_ / w.file), before);
             EXPECT_EQ(ListDir(dir_.Path()).find(".tmp-"), std::string::npos) << ListDir(dir_.Path());
+            std::string shown;
+            for (const RecordedMessage& m : ui.messages) shown += "\n" + m.title + ": " + m.text;
             EXPECT_TRUE(ui.closes == 0 && (!w.title || std::any_of(ui.messages.begin(), ui.messages.end(),
-                                                [&](const RecordedMessage& m) { return m.title == w.title; })));
+                                                [&](const RecordedMessage& m) { return m.title == w.title; })))
+                << "shown:" << shown;
         }
     }
 }
