@@ -1,16 +1,14 @@
-# Lorvane: make run | make test | make test-windows | make windows | make bench | make fuzz
+# Lorvane: make run | make check | make test | make format | make test-windows | make windows | make bench | make fuzz
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
 WINDOWS_BUILD_DIR ?= build-windows
 JOBS ?= $(shell nproc)
-# make test SANITIZE=0: only the ordinary build and suite, for quick local runs.
-SANITIZE ?= 1
 # Seconds per fuzz target: short runs in make test, long ones in make fuzz.
 FUZZ_TEST_SECONDS ?= 30
 FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build test test-asan test-fuzz test-windows windows fuzz bench run clean
+.PHONY: all deps build check test format test-asan test-fuzz test-windows windows fuzz bench run clean
 
 all: build
 
@@ -20,13 +18,15 @@ deps:
 build: deps
 	@scripts/timed.sh build bash -c 'cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build $(BUILD_DIR) -j $(JOBS)'
 
-test: build
+# Only the ordinary build and its suite, for quick local runs.
+check: build
 	QT_QPA_PLATFORM=offscreen scripts/timed.sh ctest ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
-ifneq ($(SANITIZE),0)
+
+# Everything: the ordinary suite, then the sanitized, fuzz and Windows runs, one after another.
+test: check
 	@$(MAKE) --no-print-directory test-asan
 	@$(MAKE) --no-print-directory test-fuzz
 	@$(MAKE) --no-print-directory test-windows
-endif
 
 # The whole suite built with AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer.
@@ -51,6 +51,10 @@ fuzz: deps
 
 bench: build
 	@scripts/run-benchmarks.sh $(BUILD_DIR) $(WINDOWS_BUILD_DIR)
+
+# Rewrites the sources the way .clang-format says; format.SourcesFollowClangFormat checks them.
+format:
+	scripts/format.sh
 
 run: build
 	scripts/prepare-demo.sh $(BUILD_DIR) demo

@@ -41,27 +41,33 @@
 #include <string>
 #include <vector>
 
-#include "combo_box.h"
-#include "command_capture.h"
-#include "listing.h"
-#include "rom_audit.h"
-#include "rom_dependencies.h"
-#include "rom_name.h"
+#include "audit/rom_audit.h"
+#include "form/combo_box.h"
+#include "mame/commands.h"
+#include "mame/listing.h"
+#include "mame/rom_dependencies.h"
+#include "mame/rom_name.h"
+#include "platform/command_capture.h"
 #include "scratch_dir.h"
-#include "text_util.h"
+#include "util/text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace lorvane;
 using Clock = std::chrono::steady_clock;
+using audit::RomAuditInput;
+using audit::RomAuditResult;
+using platform::CaptureResult;
+using platform::CommandLine;
+using platform::RunCapture;
 
 constexpr const char* kEmulator = "/usr/games/mame";
 std::size_t g_sets = 1000;  // 40 % of them in clone groups
 const std::string kEmptyZip = std::string("PK\x05\x06", 4) + std::string(18, '\0');
 
-struct QuietProgress : AuditProgress {
-    void DoEvents() override {}
+struct QuietProgress : audit::AuditProgress {
+    void ProcessPendingEvents() override {}
     void Update(int, int, const std::string&) override {}
     bool Cancelled() override { return false; }
 };
@@ -90,12 +96,12 @@ struct Chosen {
 
 std::vector<std::string> ListOrder(const std::set<std::string>& sets,
                                    std::map<std::string, std::string>& description) {
-    ComboBox list;
+    form::ComboBox list;
     std::vector<std::string> entries;
-    for (const std::string& name : sets) entries.push_back(MakeListEntry(description[name], name));
-    list.AddItems(std::move(entries));
+    for (const std::string& name : sets) entries.push_back(mame::MakeListEntry(description[name], name));
+    list.AddAll(std::move(entries));
     std::vector<std::string> names;
-    for (const std::string& entry : list.Entries()) names.push_back(Frontend_code::ExtractRomName(entry));
+    for (const std::string& entry : list.Entries()) names.push_back(mame::ExtractRomName(entry));
     return names;
 }
 
@@ -103,14 +109,14 @@ std::vector<std::string> ListOrder(const std::set<std::string>& sets,
 Chosen ChooseSets(const std::string& app) {
     std::map<std::string, std::string> description;  // name -> description
     std::vector<std::string> listed;
-    ForEachListingGame(Capture({kEmulator, "-listfull"}), [&](const ListingGame& g) {
+    mame::ForEachListingGame(Capture({kEmulator, "-listfull"}), [&](const mame::ListingGame& g) {
         listed.emplace_back(g.name);
         description[std::string(g.name)] = g.description;
     });
 
     std::set<std::string> chosen, passing;
     // With an empty ROM directory, the sets that pass are those needing no dump.
-    ForEachLine(Capture({app + "/mame", "-verifyroms"}), [&](std::string_view line) {
+    util::ForEachLine(Capture({app + "/mame", "-verifyroms"}), [&](std::string_view line) {
         if (line.substr(0, 7) == "romset " && line.find(" is ") != std::string_view::npos) {
             passing.insert(FirstWord(line.substr(7)));
             chosen.insert(FirstWord(line.substr(7)));
@@ -121,10 +127,10 @@ Chosen ChooseSets(const std::string& app) {
     // Parents with up to three of their clones, from groups spread over the list.
     std::map<std::string, std::vector<std::string>> clones;
     bool header = true;
-    ForEachLine(Capture({kEmulator, "-listclones"}), [&](std::string_view line) {
+    util::ForEachLine(Capture({kEmulator, "-listclones"}), [&](std::string_view line) {
         if (!header) {
             const std::string clone = FirstWord(line);
-            const std::string parent = TrimSpacesCopy(line.substr(clone.size()));
+            const std::string parent = util::TrimSpacesCopy(line.substr(clone.size()));
             if (!parent.empty()) clones[parent].push_back(clone);
         }
         header = false;
@@ -185,7 +191,7 @@ Timed RunAudit(const fs::path& app, const std::vector<std::string>& names, int p
     const double cpuBefore = ChildCpuSeconds();
     const double machineBefore = MachineCpuSeconds();
     const Clock::time_point start = Clock::now();
-    RomAuditResult result = RunRomAudit(input, quiet);
+    RomAuditResult result = audit::RunRomAudit(input, quiet);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return {std::move(result), seconds, ChildCpuSeconds() - cpuBefore, MachineCpuSeconds() - machineBefore};
 }
@@ -211,14 +217,14 @@ int Main() {
         const std::vector<std::string>& names = chosen.names;
 
         const Clock::time_point listStart = Clock::now();
-        for (std::size_t i = 0; i < names.size(); i += kListXmlBatch) {
+        for (std::size_t i = 0; i < names.size(); i += mame::kListXmlBatch) {
             const std::vector<std::string> batch(names.begin() + static_cast<std::ptrdiff_t>(i),
-                                                 names.begin() + static_cast<std::ptrdiff_t>(std::min(names.size(), i + kListXmlBatch)));
-            Capture(ListXmlCommand(app.string(), "mame", batch));
+                                                 names.begin() + static_cast<std::ptrdiff_t>(std::min(names.size(), i + mame::kListXmlBatch)));
+            Capture(mame::ListXmlCommand(app.string(), "mame", batch));
         }
         const double listXmlSeconds = std::chrono::duration<double>(Clock::now() - listStart).count();
 
-        const int cores = DefaultAuditParallelism();
+        const int cores = audit::DefaultAuditParallelism();
         const Timed one = RunAudit(app, names, 1, false);
         const Timed many = RunAudit(app, names, cores, false);
         const Timed mixed = RunAudit(app, names, cores, true);

@@ -12,9 +12,20 @@
 #include <string>
 #include <vector>
 
-#include "combo_box.h"
-#include "game_list_control.h"
-#include "listing.h"
+#include "form/combo_box.h"
+#include "mame/listing.h"
+#include "ui/win32/game_list_control.h"
+
+namespace {
+
+constexpr int kFills = 5;
+// A window of about the program's size holding the list.
+constexpr int kWindowWidth = 600;
+constexpr int kWindowHeight = 400;
+constexpr RECT kListBounds{8, 8, 560, 360};
+constexpr int kListId = 1;
+
+}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 2) {
@@ -28,36 +39,38 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "cannot read the game data file\n");
         return 1;
     }
-    lorvane::ComboBox model;
+    lorvane::form::ComboBox model;
     std::vector<std::string> entries;
-    lorvane::ForEachListingGame(text.str(), [&](const lorvane::ListingGame& g) {
-        entries.push_back(lorvane::MakeListEntry(g.description, g.name));
+    lorvane::mame::ForEachListingGame(text.str(), [&](const lorvane::mame::ListingGame& g) {
+        entries.push_back(lorvane::mame::MakeListEntry(g.description, g.name));
     });
-    model.AddItems(std::move(entries));
+    model.AddAll(std::move(entries));
 
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-    lorvane::win32::GameListControl combo;
-    if (!parent || !combo.Create(parent, 1, RECT{8, 8, 560, 360}, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
-                                 {})) {
+    HWND parent =
+        CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, kWindowWidth,
+                        kWindowHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    lorvane::ui::win32::GameListControl combo;
+    if (!parent || !combo.Create(parent, kListId, kListBounds,
+                                 static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), {})) {
         std::fprintf(stderr, "cannot create the combo box\n");
         return 1;
     }
     std::vector<double> times;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kFills; ++i) {
         combo.Fill(model);
         times.push_back(combo.LastFillMs());
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
     const LRESULT count = SendMessageW(combo.Handle(), CB_GETCOUNT, 0, 0);
-    if (count != model.ListCount()) {
-        std::fprintf(stderr, "the combo box holds %ld of %d entries\n", static_cast<long>(count), model.ListCount());
+    if (count != model.Count()) {
+        std::fprintf(stderr, "the combo box holds %ld of %d entries\n", static_cast<long>(count),
+                     model.Count());
         return 1;
     }
     std::sort(times.begin(), times.end());
     std::printf("windows_combo_entries: %ld\n", static_cast<long>(count));
-    std::printf("windows_combo_fill_ms: %.1f\n", times[2]);
+    std::printf("windows_combo_fill_ms: %.1f\n", times[kFills / 2]);
     DestroyWindow(parent);
     return 0;
 }

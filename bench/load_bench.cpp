@@ -2,7 +2,7 @@
 // spread over four ROM directories, loaded by a fresh process. Prints:
 //   load_sets                sets created (1,000,000 unless an argument says fewer)
 //   load_create_s            seconds spent creating the empty set files
-//   load_reload_ms           StartFrontend over the four directories
+//   load_reload_ms           RebuildGameList over the four directories
 //   load_entries             entries in the list afterwards
 //   load_peak_mb             peak resident size of the loading process
 //   load_bytes_per_entry     (peak - resident size before loading) / entries
@@ -24,9 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "form/main_form.h"
 #include "quiet_ui.h"
-#include "game_list.h"
-#include "main_form.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -60,36 +59,36 @@ long CurrentKb() {
 int LoadAndType(const std::string& app) {
     const long baseKb = CurrentKb();
     QuietUi ui;
-    MAIN_form form(app, ui);
-    form.State().MameExeName = "mame";
-    form.State().LVNGameList = "LVN_LIST.txt";
+    form::MainForm form(app, ui);
+    form.State().emulatorFileName = "mame";
+    form.State().dataFileName = "LVN_LIST.txt";
 
     const auto t0 = Clock::now();
-    Frontend_code::StartFrontend(form);
+    form.RebuildGameList();
     const double reloadMs = Ms(Clock::now() - t0);
     const long peakKb = PeakKb();
-    const int entries = form.State().Combo1.ListCount();
+    const int entries = form.State().gameList.Count();
 
     std::mt19937 rng(42);
     const std::string alphabet = "gGame 0123456789nNux";
     std::vector<double> times;
     for (int k = 0; k < kKeys; ++k) {
         const int length = std::uniform_int_distribution<int>(1, 6)(rng);
-        ComboBox& list = form.State().Combo1;
+        form::ComboBox& list = form.State().gameList;
         // Half the keys follow an existing entry, half are random characters.
         std::string prefix;
         if (entries > 0 && k % 2 == 0) {
-            prefix = list.List(std::uniform_int_distribution<int>(0, entries - 1)(rng)).substr(0, length);
+            prefix = list.Entry(std::uniform_int_distribution<int>(0, entries - 1)(rng)).substr(0, length);
         } else {
             for (int i = 0; i < length; ++i)
                 prefix += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
         }
-        list.SetListIndex(-1);
-        list.text = prefix.substr(0, prefix.size() - 1);
-        list.selStart = static_cast<int>(list.text.size());
-        list.selLength = 0;
+        list.Select(-1);
+        list.editText = prefix.substr(0, prefix.size() - 1);
+        list.selectionStart = static_cast<int>(list.editText.size());
+        list.selectionLength = 0;
         const auto s = Clock::now();
-        form.Combo1_TypeAhead(prefix.substr(prefix.size() - 1));
+        form.TypeAhead(prefix.substr(prefix.size() - 1));
         times.push_back(Ms(Clock::now() - s));
     }
     std::sort(times.begin(), times.end());

@@ -3,29 +3,29 @@
 #include <cstdio>
 #include <string>
 
-#include "ui_port.h"
+#include "form/ui_port.h"
 
 namespace lorvane::bench {
 
-class QuietUi : public UiPort {
+class QuietUi : public form::UiPort {
 public:
-    void MsgBox(const std::string& text, const std::string&, MsgIcon) override {
+    void ShowMessage(const std::string& text, const std::string&, form::MessageIcon) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string BrowseForFolder(const std::string&) override { return {}; }
-    void Navigate(const std::string&) override {}
+    std::string AskForText(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string ChooseFolder(const std::string&) override { return {}; }
+    void ShowSnapshot(const std::string&) override {}
     bool PaneCanShowPictures() override { return false; }
-    DetachedStartResult StartDetached(const CommandLine&) override { return {}; }
+    platform::DetachedStartResult StartDetached(const platform::CommandLine&) override { return {}; }
     void SetBusyPointer(bool) override {}
     void Repaint() override {}
-    void ProgressOpen(const std::string&, int) override {}
-    void ProgressUpdate(int, int, const std::string&) override {}
+    void OpenProgress(const std::string&, int, const std::string&) override {}
+    void UpdateProgress(int, int, const std::string&) override {}
     bool ProgressCancelled() override { return false; }
-    void ProgressClose() override {}
+    void CloseProgress() override {}
     void StateChanged() override {}
     void CloseWindow() override {}
-    void DoEvents() override {}
+    void ProcessPendingEvents() override {}
 };
 
 }  // namespace lorvane::bench

@@ -1,7 +1,7 @@
 // Reload of the game list from Debian's real listing, and the cost of capturing
 // that listing. Prints:
-//   reload_ms        median StartFrontend, one ROM directory of 45,000 sets
-//   reload_3dirs_ms  median StartFrontend, three directories of 15,000 sets
+//   reload_ms        median RebuildGameList, one ROM directory of 45,000 sets
+//   reload_3dirs_ms  median RebuildGameList, three directories of 15,000 sets
 //   reload_peak_mb   peak resident size of a fresh process doing the reload
 //   capture_ratio    capture + write of the listing / the emulator writing it
 //                    to /dev/null
@@ -23,15 +23,15 @@
 #include <string>
 #include <vector>
 
+#include "form/main_form.h"
+#include "gamelist/available_games.h"
+#include "mame/emulator_ini.h"
+#include "mame/listing.h"
+#include "platform/command_capture.h"
+#include "platform/file_exists.h"
+#include "platform/file_io.h"
 #include "quiet_ui.h"
 #include "scratch_dir.h"
-#include "command_capture.h"
-#include "emulator_ini.h"
-#include "file_exists.h"
-#include "file_io.h"
-#include "game_list.h"
-#include "listing.h"
-#include "main_form_host.h"
 
 extern char** environ;
 
@@ -44,23 +44,18 @@ constexpr const char* kEmulator = "/usr/games/mame";
 constexpr int kRuns = 9;
 constexpr std::size_t kSets = 45000;
 
-using bench::QuietUi;
+using form::MainForm;
+using platform::CaptureResult;
+using platform::RunCapture;
+using platform::WriteFileAtomically;
 
-class BenchHost : public MainFormHost {
-public:
-    BenchHost(std::string appDir, std::string exeName) : appDir_(std::move(appDir)) {
-        state_.MameExeName = std::move(exeName);
+// The form with a screen that answers nothing, its emulator named.
+struct BenchForm {
+    BenchForm(std::string appDir, std::string exeName) : form(std::move(appDir), ui) {
+        form.State().emulatorFileName = std::move(exeName);
     }
-    WindowState& State() override { return state_; }
-    UiPort& Ui() override { return ui_; }
-    const std::string& AppDir() const override { return appDir_; }
-    void Preview_Click() override {}
-    void JOY_SEL_Click(std::int16_t) override {}
-
-private:
-    WindowState state_;
-    QuietUi ui_;
-    std::string appDir_;
+    bench::QuietUi ui;
+    MainForm form;
 };
 
 double MillisecondsOf(const std::function<void()>& fn) {
@@ -76,23 +71,23 @@ void Touch(const fs::path& path) {
 }
 
 // What the list must hold: one FileExists per game line and directory.
-std::vector<std::string> NaiveList(BenchHost& form) {
+std::vector<std::string> NaiveList(MainForm& form) {
     std::vector<std::string> entries;
-    const std::string text = ReadWholeFile(form.AppDir() + "/" + form.State().LVNGameList);
+    const std::string text = platform::ReadWholeFile(form.AppDir() + "/" + form.State().dataFileName);
     for (const std::string& dir :
-         Clean_code::GetMameRomPath(form.AppDir(), form.State().MameExeName, form.State().err)) {
-        ForEachListingGame(text, [&](const ListingGame& g) {
-            if (!Clean_code::FileExists(dir + std::string(g.name) + ".zip")) return;
-            entries.push_back(MakeListEntry(g.description, g.name));
-            if (g.name == "natodef") entries.emplace_back(Frontend_code::kNatodefaEntry);
+         mame::ReadRomFolders(form.AppDir(), form.State().emulatorFileName, form.State().pendingError)) {
+        mame::ForEachListingGame(text, [&](const mame::ListingGame& g) {
+            if (!platform::FileExists(dir + std::string(g.name) + ".zip")) return;
+            entries.push_back(mame::MakeListEntry(g.description, g.name));
+            if (g.name == "natodef") entries.emplace_back(gamelist::kNatodefaEntry);
         });
     }
     return entries;
 }
 
-bool SameAsNaive(BenchHost& form, const char* label) {
-    std::vector<std::string> got = form.State().Combo1.Entries();
-    if (!std::is_sorted(got.begin(), got.end(), ComboBox::Less)) {
+bool SameAsNaive(MainForm& form, const char* label) {
+    std::vector<std::string> got = form.State().gameList.Entries();
+    if (!std::is_sorted(got.begin(), got.end(), form::ComboBox::Less)) {
         std::printf("mismatch: %s: list not in its sorted order\n", label);
         return false;
     }
@@ -107,10 +102,10 @@ bool SameAsNaive(BenchHost& form, const char* label) {
     return true;
 }
 
-double ReloadMedian(BenchHost& form) {
-    Frontend_code::StartFrontend(form);  // warm the caches
+double ReloadMedian(MainForm& form) {
+    form.RebuildGameList();  // warm the caches
     std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) times.push_back(MillisecondsOf([&] { Frontend_code::StartFrontend(form); }));
+    for (int i = 0; i < kRuns; ++i) times.push_back(MillisecondsOf([&] { form.RebuildGameList(); }));
     return bench::Median(times);
 }
 
@@ -133,9 +128,9 @@ double ChildPeakMb(const std::string& appDir, const std::string& exeName) {
 
 int ReloadOnly(const std::string& appDir, const std::string& exeName) {
     if (chdir(appDir.c_str()) != 0) return 2;
-    BenchHost form(appDir, exeName);
-    for (int i = 0; i < 2; ++i) Frontend_code::StartFrontend(form);
-    return form.State().Combo1.ListCount() > 0 ? 0 : 3;
+    BenchForm reload(appDir, exeName);
+    for (int i = 0; i < 2; ++i) reload.form.RebuildGameList();
+    return reload.form.State().gameList.Count() > 0 ? 0 : 3;
 }
 
 // The emulator writing its listing straight to /dev/null: the floor for any capture.
@@ -189,7 +184,7 @@ int Run() {
     WriteFileAtomically(dataPath, listing.text + "\r\n");
 
     std::vector<std::string> names;
-    ForEachListingGame(listing.text, [&](const ListingGame& g) { names.emplace_back(g.name); });
+    mame::ForEachListingGame(listing.text, [&](const mame::ListingGame& g) { names.emplace_back(g.name); });
     if (names.size() < kSets + 3) throw std::runtime_error("the listing is shorter than expected");
 
     // One directory of 45,000 sets, with a few entries a listing can meet
@@ -204,19 +199,21 @@ int Run() {
     WriteFileAtomically((app / "mame3.ini").string(), "rompath                   roms1;roms2;roms3\n");
     if (chdir(app.c_str()) != 0) throw std::runtime_error("cannot enter " + app.string());
 
-    BenchHost one(app.string(), "mame");
-    BenchHost three(app.string(), "mame3");
+    BenchForm oneFolder(app.string(), "mame");
+    BenchForm threeFolders(app.string(), "mame3");
+    MainForm& one = oneFolder.form;
+    MainForm& three = threeFolders.form;
     const double reloadMs = ReloadMedian(one);
     const double reload3Ms = ReloadMedian(three);
     bool ok = SameAsNaive(one, "one directory");
     ok = SameAsNaive(three, "three directories") && ok;
-    if (one.State().Combo1.ListCount() < static_cast<int>(kSets)) {
-        std::printf("mismatch: only %d entries for %zu sets\n", one.State().Combo1.ListCount(), kSets);
+    if (one.State().gameList.Count() < static_cast<int>(kSets)) {
+        std::printf("mismatch: only %d entries for %zu sets\n", one.State().gameList.Count(), kSets);
         ok = false;
     }
     std::printf("reload_ms: %.1f\n", reloadMs);
     std::printf("reload_3dirs_ms: %.1f\n", reload3Ms);
-    std::printf("reload_entries: %d\n", one.State().Combo1.ListCount());
+    std::printf("reload_entries: %d\n", one.State().gameList.Count());
     std::printf("reload_peak_mb: %.1f\n", ChildPeakMb(app.string(), "mame"));
     std::fflush(stdout);
 

@@ -65,8 +65,8 @@
 #include <utility>
 #include <vector>
 
-#include "command_capture.h"
-#include "listing.h"
+#include "platform/command_capture.h"
+#include "mame/listing.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -318,15 +318,17 @@ void CopyExecutable(const std::string& from, const std::string& to) {
 // `mame` wrapper of the application directory) run with -listfull. Its
 // messages on standard error stay out of it.
 std::string CaptureListing(const std::string& app) {
-    const lorvane::CaptureResult r = lorvane::RunCapture({app + "/mame", "-listfull"}, true, false);
-    if (!r.exited || r.exitStatus != 0) Fail("the emulator's -listfull: " + lorvane::HowItEnded(r));
+    const lorvane::platform::CaptureResult r =
+        lorvane::platform::RunCapture({app + "/mame", "-listfull"}, true, false);
+    if (!r.exited || r.exitStatus != 0) Fail("the emulator's -listfull: " + lorvane::platform::HowItEnded(r));
     return r.text;
 }
 
 // The games of the listing, as the program reads it.
 std::vector<std::string> GameNames(const std::string& listing) {
     std::vector<std::string> names;
-    lorvane::ForEachListingGame(listing, [&](const lorvane::ListingGame& game) { names.emplace_back(game.name); });
+    lorvane::mame::ForEachListingGame(listing,
+                                      [&](const lorvane::mame::ListingGame& game) { names.emplace_back(game.name); });
     return names;
 }
 

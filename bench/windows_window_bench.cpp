@@ -38,8 +38,8 @@
 #include <string>
 #include <vector>
 
-#include "command_capture.h"
-#include "listing.h"
+#include "mame/listing.h"
+#include "platform/command_capture.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -75,8 +75,8 @@ std::string WinePath(const fs::path& path) {
 // is ended (SIGTERM, then SIGKILL) when its holder goes.
 class Child {
 public:
-    Child(const std::vector<std::string>& argv, const std::vector<std::string>& env, const fs::path& cwd,
-          int out = -1, int passFd = -1, int passFdAs = -1) {
+    Child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+          const fs::path& cwd, int out = -1, int passFd = -1, int passFdAs = -1) {
         std::vector<char*> args, envp;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
@@ -116,7 +116,9 @@ public:
         }
         return true;
     }
-    bool ExitedCleanly() const { return reaped_ && WIFEXITED(status_) && WEXITSTATUS(status_) == 0; }
+    bool ExitedCleanly() const {
+        return reaped_ && WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
+    }
     // The whole process group: Wine's loader may have children of its own.
     void Stop() {
         if (!Running()) return;
@@ -134,7 +136,8 @@ private:
     bool reaped_ = false;
 };
 
-std::vector<std::string> Environment(const ScratchDir& tmp, const std::string& display, const fs::path& prefix) {
+std::vector<std::string> Environment(const ScratchDir& tmp, const std::string& display,
+                                     const fs::path& prefix) {
     return {"PATH=/usr/local/bin:/usr/bin:/bin",
             "HOME=" + (tmp.Path() / "home").string(),
             "DISPLAY=" + display,
@@ -156,9 +159,10 @@ std::string StartXvfb(std::unique_ptr<Child>& xvfb, const ScratchDir& tmp) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) Fail("pipe failed");
     xvfb = std::make_unique<Child>(
-        std::vector<std::string>{WhichOrFail("Xvfb"), "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten",
-                                 "tcp"},
-        std::vector<std::string>{"HOME=" + (tmp.Path() / "home").string()}, tmp.Path(), -1, fds[1], 3);
+        std::vector<std::string>{WhichOrFail("Xvfb"), "-displayfd", "3", "-screen", "0",
+                                 "1280x1024x24", "-nolisten", "tcp"},
+        std::vector<std::string>{"HOME=" + (tmp.Path() / "home").string()}, tmp.Path(), -1, fds[1],
+        3);
     ::close(fds[1]);
     std::string number;
     const auto deadline = Clock::now() + 20s;
@@ -184,8 +188,9 @@ public:
         root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
         const char* name = "_NET_WM_NAME";
         std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
-            xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(std::strlen(name)), name),
-                                  nullptr),
+            xcb_intern_atom_reply(
+                c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(std::strlen(name)), name),
+                nullptr),
             &std::free);
         netWmName_ = atom ? atom->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     }
@@ -202,12 +207,15 @@ public:
         for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
             for (const xcb_atom_t atom : {netWmName_, static_cast<xcb_atom_t>(XCB_ATOM_WM_NAME)}) {
                 std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> r(
-                    xcb_get_property_reply(
-                        c_, xcb_get_property(c_, 0, children[i], atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr),
+                    xcb_get_property_reply(c_,
+                                           xcb_get_property(c_, 0, children[i], atom,
+                                                            XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+                                           nullptr),
                     &std::free);
                 if (!r || r->format != 8) continue;
-                const std::string title(static_cast<const char*>(xcb_get_property_value(r.get())),
-                                        static_cast<std::size_t>(xcb_get_property_value_length(r.get())));
+                const std::string title(
+                    static_cast<const char*>(xcb_get_property_value(r.get())),
+                    static_cast<std::size_t>(xcb_get_property_value_length(r.get())));
                 if (title.find(part) != std::string::npos) return title;
             }
         }
@@ -221,26 +229,34 @@ private:
 };
 
 // The application directory; returns the number of ROM sets made.
-std::size_t MakeApplicationDirectory(const ScratchDir& tmp, const fs::path& app, const fs::path& exe) {
+std::size_t MakeApplicationDirectory(const ScratchDir& tmp, const fs::path& app,
+                                     const fs::path& exe) {
     fs::create_directories(tmp.Path() / "home");
     fs::create_directories(app / "roms");
     fs::create_directories(app / "snap");
     fs::copy_file(exe, app / "lorvane.exe");
     // The listing from Debian's emulator, through the wrapper that keeps it out of the home folder.
     fs::copy_file(kWrapper, tmp.Path() / "mame");
-    const lorvane::CaptureResult r = lorvane::RunCapture({(tmp.Path() / "mame").string(), "-listfull"}, true, false);
-    if (!r.exited || r.exitStatus != 0) Fail("the emulator's -listfull: " + lorvane::HowItEnded(r));
+    const lorvane::platform::CaptureResult r =
+        lorvane::platform::RunCapture({(tmp.Path() / "mame").string(), "-listfull"}, true, false);
+    if (!r.exited || r.exitStatus != 0)
+        Fail("the emulator's -listfull: " + lorvane::platform::HowItEnded(r));
     std::vector<std::string> names;
-    lorvane::ForEachListingGame(r.text, [&](const lorvane::ListingGame& g) { names.emplace_back(g.name); });
-    if (names.size() < 1000) Fail("the emulator listed only " + std::to_string(names.size()) + " games");
+    lorvane::mame::ForEachListingGame(
+        r.text, [&](const lorvane::mame::ListingGame& g) { names.emplace_back(g.name); });
+    if (names.size() < 1000)
+        Fail("the emulator listed only " + std::to_string(names.size()) + " games");
     WriteFileOrFail(app / "LVN_LIST.txt", r.text + "\r\n");
     // Only its presence is tested at start-up: the list is there already.
     WriteFileOrFail(app / "mame.exe", "MZ");
-    WriteFileOrFail(app / "mame.ini", "rompath                   roms\r\nsnapshot_directory        snap\r\n");
+    WriteFileOrFail(app / "mame.ini",
+                    "rompath                   roms\r\nsnapshot_directory        snap\r\n");
     WriteFileOrFail(app / "LVN.ini",
-                    "[Settings]\r\nMAME NAME=mame.exe\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\nPreview_on=False\r\n");
+                    "[Settings]\r\nMAME NAME=mame.exe\r\n"
+                    "Data File Name=LVN_LIST.txt\r\nJoy=1\r\nPreview_on=False\r\n");
     for (const std::string& name : names) {
-        const int fd = ::open((app / "roms" / (name + ".zip")).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        const int fd =
+            ::open((app / "roms" / (name + ".zip")).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
         if (fd < 0) Fail("cannot create the set " + name);
         ::close(fd);
     }
@@ -266,8 +282,8 @@ double TimeOneStart(const std::vector<std::string>& env, const fs::path& app, Ca
     return ms;
 }
 
-std::string Run(const std::vector<std::string>& argv, const std::vector<std::string>& env, const fs::path& cwd,
-                const fs::path& log) {
+std::string Run(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                const fs::path& cwd, const fs::path& log) {
     const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     {
         Child child(argv, env, cwd, fd);
@@ -289,7 +305,8 @@ std::string Run(const std::vector<std::string>& argv, const std::vector<std::str
 
 int Main() {
     const char* bin = std::getenv("LORVANE_WINDOWS_BIN");
-    if (!bin || !*bin) Fail("LORVANE_WINDOWS_BIN names no Windows build (scripts/run-benchmarks.sh sets it)");
+    if (!bin || !*bin)
+        Fail("LORVANE_WINDOWS_BIN names no Windows build (scripts/run-benchmarks.sh sets it)");
     const fs::path winBin = fs::absolute(bin);
     for (const char* program : {"lorvane.exe", "bench_combo_fill.exe"})
         if (!fs::exists(winBin / program)) Fail((winBin / program).string() + " is not built");
@@ -315,10 +332,13 @@ int Main() {
     for (int i = 0; i < kRuns; ++i) times.push_back(TimeOneStart(env, app, captions, caption));
     std::printf("windows_startup_runs: %d\n", kRuns);
     std::printf("windows_startup_to_list_ms: %.1f\n", Median(times));
-    std::printf("windows_startup_to_list_ms_min: %.1f\n", *std::min_element(times.begin(), times.end()));
-    std::printf("windows_startup_to_list_ms_max: %.1f\n", *std::max_element(times.begin(), times.end()));
+    std::printf("windows_startup_to_list_ms_min: %.1f\n",
+                *std::min_element(times.begin(), times.end()));
+    std::printf("windows_startup_to_list_ms_max: %.1f\n",
+                *std::max_element(times.begin(), times.end()));
     const std::size_t at = caption.find("romcount = ");
-    std::printf("windows_window_entries: %ld\n", std::strtol(caption.c_str() + at + 11, nullptr, 10));
+    std::printf("windows_window_entries: %ld\n",
+                std::strtol(caption.c_str() + at + 11, nullptr, 10));
     std::fflush(stdout);
 
     const std::string fill = Run({WhichOrFail("wine"), (winBin / "bench_combo_fill.exe").string(),

@@ -7,15 +7,15 @@
 
 #include <string>
 
-#include "application_directory.h"
-#include "failure.h"
-#include "main_window.h"
-#include "wide_text.h"
+#include "platform/application_directory.h"
+#include "util/failure.h"
+#include "ui/win32/main_window.h"
+#include "platform/wide_text.h"
 
 namespace {
 
 void Fatal(const std::string& text) {
-    MessageBoxW(nullptr, lorvane::win32::Wide(text).c_str(), L"LVN", MB_OK | MB_ICONSTOP);
+    MessageBoxW(nullptr, lorvane::platform::win32::Wide(text).c_str(), L"LVN", MB_OK | MB_ICONSTOP);
 }
 
 }  // namespace
@@ -30,16 +30,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     std::string appDir;
     try {
-        appDir = lorvane::ApplicationDirectory();
-        lorvane::EnterDirectory(appDir);
-    } catch (const lorvane::Failure& f) {
+        appDir = lorvane::platform::ApplicationDirectory();
+        lorvane::platform::EnterDirectory(appDir);
+    } catch (const lorvane::util::Failure& f) {
         Fatal("The application directory " + appDir + " cannot be entered: " + f.Description());
         return 1;
     }
 
     int exitCode = 0;
     {
-        lorvane::win32::MainWindow window(appDir);
+        lorvane::ui::win32::MainWindow window(appDir);
         if (!window.Create(instance)) {
             Fatal("The main window cannot be created: system error " + std::to_string(GetLastError()) + ".");
             return 1;

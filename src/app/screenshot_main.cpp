@@ -2,8 +2,6 @@
 // Opens the main window on an application directory as the program would,
 // answers the start-up messages with OK, clicks GAME (default pong) in the
 // list, and saves the window under a title bar drawn by the style.
-#include <unistd.h>
-
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -15,10 +13,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "game_list_widget.h"
-#include "combo_parts.h"
-#include "main_window.h"
-#include "rom_name.h"
+#include "ui/qt/combo_parts.h"
+#include "ui/qt/game_list_widget.h"
+#include "ui/qt/main_window.h"
+#include "mame/rom_name.h"
+#include "platform/application_directory.h"
+#include "util/failure.h"
 
 namespace {
 
@@ -69,28 +69,30 @@ int main(int argc, char* argv[]) {
     const QByteArray appDir = argv[1];
     const QString output = QString::fromLocal8Bit(argv[2]);
     const std::string game = argc > 3 ? argv[3] : "pong";
-    if (::chdir(appDir.constData()) != 0) {
-        std::perror(appDir.constData());
+    try {
+        lorvane::platform::EnterDirectory(appDir.toStdString());
+    } catch (const lorvane::util::Failure& f) {
+        std::fprintf(stderr, "%s\n", f.Description().c_str());
         return 1;
     }
 
     AnswerMessages();
-    lorvane::MainWindow window(appDir.toStdString());
+    lorvane::ui::qt::MainWindow window(appDir.toStdString());
     window.show();
-    const lorvane::ComboBox& list = window.Form().State().Combo1;
-    if (!QTest::qWaitFor([&] { return list.ListCount() > 0; }, 120000)) {
+    const lorvane::form::ComboBox& list = window.Form().State().gameList;
+    if (!QTest::qWaitFor([&] { return list.Count() > 0; }, 120000)) {
         std::fprintf(stderr, "the game list stayed empty\n");
         return 1;
     }
 
     int row = -1;
-    for (int i = 0; i < list.ListCount() && row < 0; ++i)
-        if (lorvane::Frontend_code::ExtractRomName(list.List(i)) == game) row = i;
+    for (int i = 0; i < list.Count() && row < 0; ++i)
+        if (lorvane::mame::ExtractRomName(list.Entry(i)) == game) row = i;
     if (row < 0) {
         std::fprintf(stderr, "%s is not in the list\n", game.c_str());
         return 1;
     }
-    QListView* view = window.Combo1()->List();
+    QListView* view = window.GameList()->List();
     const QModelIndex index = view->model()->index(row, 0);
     view->scrollTo(index);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());

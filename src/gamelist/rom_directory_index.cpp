@@ -1,15 +1,15 @@
-#include "rom_directory_index.h"
+#include "gamelist/rom_directory_index.h"
 
 #include <climits>
 #include <cstring>
 #include <functional>
 
-#include "directory_listing.h"
-#include "file_exists.h"
-#include "platform_paths.h"
-#include "text_util.h"
+#include "platform/directory_listing.h"
+#include "platform/file_exists.h"
+#include "platform/paths.h"
+#include "util/text.h"
 
-namespace lorvane {
+namespace lorvane::gamelist {
 namespace {
 
 constexpr std::string_view kZip = ".zip";
@@ -24,21 +24,21 @@ bool IsAscii(std::string_view s) {
 
 // Where lookups fold case, stems are kept and looked up in lower case.
 void AppendKey(std::string& out, std::string_view stem) {
-    if (!kFileNamesFoldCase) {
+    if (!platform::kFileNamesFoldCase) {
         out.append(stem);
         return;
     }
-    for (const char c : stem) out += AsciiLower(c);
+    for (const char c : stem) out += util::AsciiLower(c);
 }
 
 }  // namespace
 
 RomDirectoryIndex::RomDirectoryIndex(std::string romDir) : romDir_(std::move(romDir)) {
-    const std::size_t slash = romDir_.find_last_of(kPathSeparators);
+    const std::size_t slash = romDir_.find_last_of(platform::kPathSeparators);
     prefix_ = slash == std::string::npos ? romDir_ : romDir_.substr(slash + 1);
     // A NUL cannot be passed to the system, and a pattern character in the
     // file name part makes every test a pattern match: leave both to FileExists.
-    if (romDir_.find('\0') != std::string::npos || prefix_.find_first_of(kNameSpecialChars) != std::string::npos) {
+    if (romDir_.find('\0') != std::string::npos || prefix_.find_first_of(platform::kNameSpecialChars) != std::string::npos) {
         mode_ = Mode::PerName;
         return;
     }
@@ -46,17 +46,17 @@ RomDirectoryIndex::RomDirectoryIndex(std::string romDir) : romDir_(std::move(rom
 }
 
 void RomDirectoryIndex::ReadDirectory() {
-    const std::size_t slash = romDir_.find_last_of(kPathSeparators);
+    const std::size_t slash = romDir_.find_last_of(platform::kPathSeparators);
     const std::string dir = slash == std::string::npos ? "." : romDir_.substr(0, slash == 0 ? 1 : slash);
-    switch (ListOrdinaryFiles(dir, prefix_, kZip, [this](std::string_view stem) { Add(stem); })) {
-        case DirectoryListing::Listed:
+    switch (platform::ListOrdinaryFiles(dir, prefix_, kZip, [this](std::string_view stem) { Add(stem); })) {
+        case platform::DirectoryListing::Listed:
             BuildTable();
             mode_ = Mode::Indexed;
             return;
-        case DirectoryListing::Absent:
+        case platform::DirectoryListing::Absent:
             mode_ = Mode::Absent;
             return;
-        case DirectoryListing::NotListable:
+        case platform::DirectoryListing::NotListable:
             names_.clear();
             offsets_.clear();
             mode_ = Mode::PerName;
@@ -87,7 +87,7 @@ void RomDirectoryIndex::BuildTable() {
 bool RomDirectoryIndex::Find(std::string_view name) const {
     std::string folded;
     std::string_view stem = name;
-    if (kFileNamesFoldCase) {
+    if (platform::kFileNamesFoldCase) {
         AppendKey(folded, name);
         stem = folded;
     }
@@ -105,7 +105,7 @@ bool RomDirectoryIndex::TestOne(std::string_view name) const {
     std::string path;
     path.reserve(romDir_.size() + name.size() + kZip.size());
     path.append(romDir_).append(name).append(kZip);
-    return Clean_code::FileExists(path);
+    return platform::FileExists(path);
 }
 
 bool RomDirectoryIndex::Contains(std::string_view name) const {
@@ -113,14 +113,14 @@ bool RomDirectoryIndex::Contains(std::string_view name) const {
     // A NUL ends no real name; a pattern, a name reaching into a subdirectory,
     // a path too long for the system, or (where case folds) letters beyond
     // ASCII, which the system folds by its own table, is what the single test is for.
-    bool single = romDir_.size() + name.size() + kZip.size() >= PATH_MAX || (kFileNamesFoldCase && !IsAscii(name));
+    bool single = romDir_.size() + name.size() + kZip.size() >= PATH_MAX || (platform::kFileNamesFoldCase && !IsAscii(name));
     for (const char c : name) {
         if (c == '\0') return false;
-        if (kNameSpecialChars.find(c) != std::string_view::npos) single = true;
+        if (platform::kNameSpecialChars.find(c) != std::string_view::npos) single = true;
     }
     if (single) return TestOne(name);
     if (mode_ == Mode::Absent) return false;
     return Find(name);
 }
 
-}  // namespace lorvane
+}  // namespace lorvane::gamelist

@@ -1,13 +1,13 @@
 #pragma once
 // Which ROM sets a directory holds, read once: answers "is romDir + name + .zip
 // an existing file?" for every game of a reload without one file-system call
-// per game, and always with the answer Clean_code::FileExists would give.
+// per game, and always with the answer platform::FileExists would give.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace lorvane {
+namespace lorvane::gamelist {
 
 class RomDirectoryIndex {
 public:
@@ -16,7 +16,7 @@ public:
     // missing or cannot be read.
     explicit RomDirectoryIndex(std::string romDir);
 
-    // Same result as Clean_code::FileExists(romDir + name + ".zip").
+    // Same result as platform::FileExists(romDir + name + ".zip").
     bool Contains(std::string_view name) const;
 
     // False when the directory could not be read in one go (no permission to
@@ -45,4 +45,4 @@ private:
     std::vector<std::uint32_t> table_;    // stem index + 1; 0 for an empty slot
 };
 
-}  // namespace lorvane
+}  // namespace lorvane::gamelist

@@ -1,19 +1,19 @@
-#include "profile_file.h"
+#include "settings/profile_file.h"
 
 #include <string_view>
 
-#include "failure.h"
-#include "file_io.h"
-#include "text_util.h"
+#include "util/failure.h"
+#include "platform/file_io.h"
+#include "util/text.h"
 
-namespace lorvane {
+namespace lorvane::settings {
 namespace {
 
 constexpr std::string_view kNewLine = "\r\n";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // The text of a line; a byte-order mark in front of the first line is not part of it.
-std::string_view LineText(std::string_view content, const LineSpan& line) {
+std::string_view LineText(std::string_view content, const util::LineSpan& line) {
     std::string_view text = content.substr(line.begin, line.contentEnd - line.begin);
     if (line.begin == 0 && text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
     return text;
@@ -21,11 +21,11 @@ std::string_view LineText(std::string_view content, const LineSpan& line) {
 
 // The section name of a header line "[name]", or nothing for any other line.
 std::optional<std::string_view> SectionName(std::string_view text) {
-    text = TrimBlanks(text);
+    text = util::TrimBlanks(text);
     if (text.empty() || text.front() != '[') return std::nullopt;
     text.remove_prefix(1);
     const std::size_t close = text.find(']');
-    return TrimBlanks(text.substr(0, close));
+    return util::TrimBlanks(text.substr(0, close));
 }
 
 struct KeyLine {
@@ -35,11 +35,11 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> ParseKeyLine(std::string_view text) {
-    const std::string_view trimmed = TrimBlanks(text);
+    const std::string_view trimmed = util::TrimBlanks(text);
     if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') return std::nullopt;
     const std::size_t eq = text.find('=');
     if (eq == std::string_view::npos) return std::nullopt;
-    const std::string_view key = TrimBlanks(text.substr(0, eq));
+    const std::string_view key = util::TrimBlanks(text.substr(0, eq));
     const std::size_t keyOffset = static_cast<std::size_t>(key.data() - text.data());
     return KeyLine{key, keyOffset, text.substr(eq + 1)};
 }
@@ -50,12 +50,12 @@ struct SectionSpan {
     std::size_t end;
 };
 
-std::optional<SectionSpan> FindSection(std::string_view content, const std::vector<LineSpan>& lines,
+std::optional<SectionSpan> FindSection(std::string_view content, const std::vector<util::LineSpan>& lines,
                                        std::string_view section) {
-    section = TrimBlanks(section);
+    section = util::TrimBlanks(section);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto name = SectionName(LineText(content, lines[i]));
-        if (!name || CompareNoCase(*name, section) != 0) continue;
+        if (!name || util::CompareNoCase(*name, section) != 0) continue;
         std::size_t end = i + 1;
         while (end < lines.size() && !SectionName(LineText(content, lines[end]))) ++end;
         return SectionSpan{i, end};
@@ -68,12 +68,12 @@ struct FoundKey {
     KeyLine key;
 };
 
-std::optional<FoundKey> FindKey(std::string_view content, const std::vector<LineSpan>& lines,
+std::optional<FoundKey> FindKey(std::string_view content, const std::vector<util::LineSpan>& lines,
                                 const SectionSpan& span, std::string_view key) {
-    key = TrimBlanks(key);
+    key = util::TrimBlanks(key);
     for (std::size_t i = span.header + 1; i < span.end; ++i) {
         const auto parsed = ParseKeyLine(LineText(content, lines[i]));
-        if (parsed && CompareNoCase(parsed->key, key) == 0) return FoundKey{i, *parsed};
+        if (parsed && util::CompareNoCase(parsed->key, key) == 0) return FoundKey{i, *parsed};
     }
     return std::nullopt;
 }
@@ -93,27 +93,27 @@ bool EndsWithLineEnd(std::string_view text) {
 // no value can add lines or sections of its own.
 void CheckWrite(const std::string& section, const std::string& key, const std::string& value) {
     auto hasLineBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
-    if (TrimBlanks(section).empty() || hasLineBreak(section) || section.find(']') != std::string::npos)
-        throw Failure(ErrNo::InvalidArgument, "Invalid profile section name \"" + section + "\"");
-    if (TrimBlanks(key).empty() || hasLineBreak(key) || key.find('=') != std::string::npos ||
-        TrimBlanks(key).front() == ';' || TrimBlanks(key).front() == '[')
-        throw Failure(ErrNo::InvalidArgument, "Invalid profile key name \"" + key + "\"");
+    if (util::TrimBlanks(section).empty() || hasLineBreak(section) || section.find(']') != std::string::npos)
+        throw util::Failure(util::ErrNo::InvalidArgument, "Invalid profile section name \"" + section + "\"");
+    if (util::TrimBlanks(key).empty() || hasLineBreak(key) || key.find('=') != std::string::npos ||
+        util::TrimBlanks(key).front() == ';' || util::TrimBlanks(key).front() == '[')
+        throw util::Failure(util::ErrNo::InvalidArgument, "Invalid profile key name \"" + key + "\"");
     if (hasLineBreak(value))
-        throw Failure(ErrNo::InvalidArgument,
+        throw util::Failure(util::ErrNo::InvalidArgument,
                       "The value of \"" + key + "\" contains a line break and cannot be stored");
 }
 
 std::string ApplyOneWrite(const std::string& content, const std::string& section, const std::string& key,
                           const std::string& value) {
-    const std::vector<LineSpan> lines = ScanLines(content);
-    const std::string keyLine = std::string(TrimBlanks(key)) + "=" + value;
+    const std::vector<util::LineSpan> lines = util::ScanLines(content);
+    const std::string keyLine = std::string(util::TrimBlanks(key)) + "=" + value;
 
     const auto span = FindSection(content, lines, section);
     if (!span) {
         std::string out = content;
         if (!out.empty() && !EndsWithLineEnd(out)) out += kNewLine;
         out += "[";
-        out += TrimBlanks(section);
+        out += util::TrimBlanks(section);
         out += "]";
         out += kNewLine;
         out += keyLine;
@@ -123,7 +123,7 @@ std::string ApplyOneWrite(const std::string& content, const std::string& section
 
     if (const auto found = FindKey(content, lines, *span, key)) {
         // The key keeps its spelling and indentation and the line keeps its end.
-        const LineSpan& line = lines[found->lineIndex];
+        const util::LineSpan& line = lines[found->lineIndex];
         const std::size_t lineStart = static_cast<std::size_t>(LineText(content, line).data() - content.data());
         const std::size_t keyStart = lineStart + found->key.keyOffset;
         std::string out = content.substr(0, keyStart);
@@ -138,8 +138,8 @@ std::string ApplyOneWrite(const std::string& content, const std::string& section
     // so blank lines that separate it from the next section stay after it.
     std::size_t last = span->header;
     for (std::size_t i = span->header + 1; i < span->end; ++i)
-        if (!TrimBlanks(LineText(content, lines[i])).empty()) last = i;
-    const LineSpan& after = lines[last];
+        if (!util::TrimBlanks(LineText(content, lines[i])).empty()) last = i;
+    const util::LineSpan& after = lines[last];
     std::string insert;
     if (after.end == after.contentEnd) insert += kNewLine;  // final line without an end
     insert += keyLine;
@@ -152,9 +152,9 @@ std::string ApplyOneWrite(const std::string& content, const std::string& section
 // The file's content, or nothing when it does not exist; other failures pass on.
 std::optional<std::string> ReadIfPresent(const std::string& file) {
     try {
-        return ReadWholeFile(file);
-    } catch (const Failure& f) {
-        if (f.Number() == ErrNo::FileNotFound) return std::nullopt;
+        return platform::ReadWholeFile(file);
+    } catch (const util::Failure& f) {
+        if (f.Number() == util::ErrNo::FileNotFound) return std::nullopt;
         throw;
     }
 }
@@ -163,12 +163,12 @@ std::optional<std::string> ReadIfPresent(const std::string& file) {
 
 std::optional<std::string> FindProfileValue(const std::string& content, const std::string& section,
                                             const std::string& key) {
-    const std::vector<LineSpan> lines = ScanLines(content);
+    const std::vector<util::LineSpan> lines = util::ScanLines(content);
     const auto span = FindSection(content, lines, section);
     if (!span) return std::nullopt;
     const auto found = FindKey(content, lines, *span, key);
     if (!found) return std::nullopt;
-    return std::string(Unquote(TrimBlanks(found->key.value)));
+    return std::string(Unquote(util::TrimBlanks(found->key.value)));
 }
 
 std::optional<std::string> ReadProfileString(const std::string& file, const std::string& section,
@@ -194,7 +194,7 @@ std::string ApplyProfileWrites(const std::string& content, const std::string& se
 void WriteProfileStrings(const std::string& file, const std::string& section,
                          const std::vector<std::pair<std::string, std::string>>& keyValues) {
     const std::string old = ReadIfPresent(file).value_or(std::string());
-    WriteFileAtomically(file, ApplyProfileWrites(old, section, keyValues));
+    platform::WriteFileAtomically(file, ApplyProfileWrites(old, section, keyValues));
 }
 
-}  // namespace lorvane
+}  // namespace lorvane::settings

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace lorvane {
+namespace lorvane::settings {
 
 // The value of the key, whole, or nothing when the file, section or key is missing.
 std::optional<std::string> ReadProfileString(const std::string& file, const std::string& section,
@@ -30,4 +30,4 @@ std::string ApplyProfileWrites(const std::string& content, const std::string& se
 std::optional<std::string> FindProfileValue(const std::string& content, const std::string& section,
                                             const std::string& key);
 
-}  // namespace lorvane
+}  // namespace lorvane::settings

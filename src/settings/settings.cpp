@@ -1,18 +1,17 @@
-#include "settings.h"
-
-#include <stdlib.h>
+#include "settings/settings.h"
 
 #include <cerrno>
 #include <cmath>
 #include <optional>
 #include <string_view>
 
-#include "failure.h"
-#include "platform_paths.h"
-#include "profile_file.h"
-#include "text_util.h"
+#include "util/failure.h"
+#include "platform/paths.h"
+#include "settings/profile_file.h"
+#include "platform/c_locale_number.h"
+#include "util/text.h"
 
-namespace lorvane::Clean_code {
+namespace lorvane::settings {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -39,17 +38,17 @@ bool IsDecimalNumber(std::string_view s) {
     return i == s.size();
 }
 
-[[noreturn]] void TypeMismatch() { throw Failure(ErrNo::TypeMismatch, "Type mismatch"); }
-[[noreturn]] void Overflow() { throw Failure(ErrNo::Overflow, "Overflow"); }
+[[noreturn]] void TypeMismatch() { throw util::Failure(util::ErrNo::TypeMismatch, "Type mismatch"); }
+[[noreturn]] void Overflow() { throw util::Failure(util::ErrNo::Overflow, "Overflow"); }
 
 // The number the text holds; the decimal point is "." whatever the user's
 // locale says. Throws 13 for text that is not a number, 6 beyond a double.
 double ToNumber(std::string_view text) {
-    const std::string s(TrimBlanks(text));
+    const std::string s(util::TrimBlanks(text));
     if (!IsDecimalNumber(s)) TypeMismatch();
     errno = 0;
     char* end = nullptr;
-    const double value = StrtodC(s.c_str(), &end);
+    const double value = platform::StrtodC(s.c_str(), &end);
     if (end != s.c_str() + s.size()) TypeMismatch();
     if (errno == ERANGE && std::isinf(value)) Overflow();
     return value;
@@ -65,12 +64,12 @@ double RoundHalfToEven(double x) {
 
 }  // namespace
 
-std::string SettingsFilePath(const std::string& appDir) { return appDir + kPathSeparator + "LVN.ini"; }
+std::string SettingsFilePath(const std::string& appDir) { return appDir + platform::kPathSeparator + kSettingsFileName; }
 
 bool ToBoolean(const std::string& value) {
-    const std::string_view t = TrimBlanks(value);
-    if (CompareNoCase(t, "True") == 0) return true;
-    if (CompareNoCase(t, "False") == 0) return false;
+    const std::string_view t = util::TrimBlanks(value);
+    if (util::CompareNoCase(t, "True") == 0) return true;
+    if (util::CompareNoCase(t, "False") == 0) return false;
     return ToNumber(t) != 0;
 }
 
@@ -80,33 +79,20 @@ std::int16_t ToInt16(const std::string& value) {
     return static_cast<std::int16_t>(rounded);
 }
 
-void SaveSettings(MainFormHost& form) {
-    const WindowState& st = form.State();
-    WriteProfileStrings(SettingsFilePath(form.AppDir()), kSettingsSection,
-                        {{kKeyMameName, st.MameExeName},
-                         {kKeyDataFileName, st.LVNGameList},
-                         {kKeyJoy, st.Text4},
-                         {kKeyPreviewOn, st.Preview ? "True" : "False"}});
-}
+StoredSettings DefaultSettings() { return {"MAME.exe", "LVN_LIST.txt", "1", "False"}; }
 
-void WriteDefaultSettings(const std::string& appDir) {
-    WriteProfileStrings(SettingsFilePath(appDir), kSettingsSection,
-                        {{kKeyMameName, "MAME.exe"},
-                         {kKeyDataFileName, "LVN_LIST.txt"},
-                         {kKeyJoy, "1"},
-                         {kKeyPreviewOn, "False"}});
-}
-
-void LoadSettings(MainFormHost& form) {
-    const std::string file = SettingsFilePath(form.AppDir());
+StoredSettings ReadSettings(const std::string& appDir) {
+    const std::string file = SettingsFilePath(appDir);
     auto read = [&](const char* key) { return GetPrivateProfileString(kSettingsSection, key, kMissingValue, file); };
-    WindowState& st = form.State();
-    st.MameExeName = read(kKeyMameName);
-    st.LVNGameList = read(kKeyDataFileName);
-    st.Text4 = read(kKeyJoy);
-    // Only ever switches the preview on: the handler is a toggle.
-    if (ToBoolean(read(kKeyPreviewOn))) form.Preview_Click();
-    form.JOY_SEL_Click(ToInt16(st.Text4));
+    return {read(kKeyEmulatorName), read(kKeyDataFileName), read(kKeyJoystick), read(kKeyPreviewOn)};
 }
 
-}  // namespace lorvane::Clean_code
+void WriteSettings(const std::string& appDir, const StoredSettings& settings) {
+    WriteProfileStrings(SettingsFilePath(appDir), kSettingsSection,
+                        {{kKeyEmulatorName, settings.emulatorFileName},
+                         {kKeyDataFileName, settings.dataFileName},
+                         {kKeyJoystick, settings.joystickIndex},
+                         {kKeyPreviewOn, settings.previewOn}});
+}
+
+}  // namespace lorvane::settings

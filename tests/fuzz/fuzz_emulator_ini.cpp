@@ -1,7 +1,6 @@
 // An arbitrary mame.ini: a Failure is an accepted answer; otherwise every ROM
-// directory is non-empty and ends with "/", and snap_path ends with "/", lies
-// inside the application directory unless absolute, and is left as it was when
-// the read fails. The ini is read in two environments whose variables differ,
+// directory is non-empty and ends with "/", and the snapshot folder ends with
+// "/" and lies inside the application directory unless absolute. The ini is read in two environments whose variables differ,
 // some holding ";": the number of ROM directories and whether a read fails never
 // depend on them, and an ini without "$" or "~" reads the same in both. The same
 // bytes also go to the value parser as one value.
@@ -12,12 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "emulator_ini.h"
-#include "failure.h"
-#include "fake_ui.h"
 #include "fuzz_support.h"
-#include "ini_value.h"
-#include "main_form.h"
+#include "mame/emulator_ini.h"
+#include "mame/ini_value.h"
+#include "util/failure.h"
 
 namespace {
 
@@ -30,30 +27,24 @@ struct Reading {
 
 Reading Read(const std::string& appDir) {
     Reading r;
-    lorvane::PendingError pending;
+    lorvane::util::PendingError pending;
     try {
-        r.romDirs = lorvane::Clean_code::GetMameRomPath(appDir, "mame", pending);
+        r.romDirs = lorvane::mame::ReadRomFolders(appDir, "mame", pending);
         for (const std::string& dir : r.romDirs)
             FUZZ_CHECK(!dir.empty() && dir.back() == '/', "a ROM directory without a final /");
         FUZZ_CHECK(!pending.IsSet(), "the ini file could not be tested");
-    } catch (const lorvane::Failure&) {
+    } catch (const lorvane::util::Failure&) {
         r.romFailed = true;
     }
 
-    lorvane::test::FakeUi ui;
-    lorvane::MAIN_form host(appDir, ui);
-    lorvane::WindowState& state = host.State();
-    state.MameExeName = "mame";
-    const std::string before = "/before/";
-    state.snap_path = before;
+    // No snapshot line leaves the folder as it was.
+    r.snap = "/before/";
     try {
-        lorvane::Frontend_code::GetMameSnapshotDir(host);
-    } catch (const lorvane::Failure&) {
-        FUZZ_CHECK(state.snap_path == before, "a failed read changed snap_path");
+        if (auto folder = lorvane::mame::ReadSnapshotFolder(appDir, "mame", pending)) r.snap = std::move(*folder);
+    } catch (const lorvane::util::Failure&) {
         r.snapFailed = true;
     }
-    r.snap = state.snap_path;
-    FUZZ_CHECK(!r.snap.empty() && r.snap.back() == '/', "snap_path without a final /");
+    FUZZ_CHECK(!r.snap.empty() && r.snap.back() == '/', "a snapshot folder without a final /");
     // The application directory is absolute, so only a ";" list can be relative.
     FUZZ_CHECK(r.snap.front() == '/' || r.snap.find(';') != std::string::npos,
                "a relative snapshot directory not taken inside the application directory");
@@ -84,12 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(first.romDirs == second.romDirs && first.snap == second.snap,
                    "an ini without variables read differently in another environment");
 
-    const std::string_view unquoted = lorvane::UnquoteIniValue(bytes);
+    const std::string_view unquoted = lorvane::mame::UnquoteIniValue(bytes);
     FUZZ_CHECK(unquoted == bytes || (bytes.size() >= 2 && bytes.front() == '"' && bytes.back() == '"' &&
                                      unquoted == bytes.substr(1, bytes.size() - 2)),
                "unquoting took more than one enclosing pair of quotes");
     // Whatever a variable holds stays as it is: it is not expanded again.
-    const std::string expanded = lorvane::ExpandFolderEntry(
+    const std::string expanded = lorvane::mame::ExpandFolderEntry(
         bytes, [](const std::string&) -> std::optional<std::string> { return "$A${A}~"; });
     if (bytes.find('$') == std::string_view::npos && (bytes.empty() || bytes.front() != '~'))
         FUZZ_CHECK(expanded == bytes, "a value without a variable changed");

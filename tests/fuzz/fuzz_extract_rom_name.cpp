@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "rom_name.h"
+#include "mame/rom_name.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using lorvane::Frontend_code::ExtractRomName;
+    using lorvane::mame::ExtractRomName;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
     const std::string name = ExtractRomName(text);

@@ -2,7 +2,6 @@
 // directory with sets, links, a directory and a hidden file: every game name is
 // a plain file name, its entry gives it back through ExtractRomName, and the load
 // lists exactly the games whose set FileExists finds (natodef with natodefa).
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -10,13 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "fake_ui.h"
-#include "file_exists.h"
 #include "fuzz_support.h"
-#include "game_list.h"
-#include "listing.h"
-#include "main_form.h"
-#include "rom_name.h"
+#include "gamelist/available_games.h"
+#include "mame/listing.h"
+#include "mame/rom_name.h"
+#include "platform/file_exists.h"
 
 namespace {
 
@@ -46,24 +43,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& romDir = RomDir();
 
     std::vector<std::string> expected;
-    lorvane::ForEachListingGame(text, [&](const lorvane::ListingGame& game) {
+    lorvane::mame::ForEachListingGame(text, [&](const lorvane::mame::ListingGame& game) {
         FUZZ_CHECK(IsWellFormedName(game.name), "a game name that is no plain file name");
         FUZZ_CHECK(game.description.find('"') == std::string::npos, "a description with a double quote");
-        std::string entry = lorvane::MakeListEntry(game.description, game.name);
+        std::string entry = lorvane::mame::MakeListEntry(game.description, game.name);
         FUZZ_CHECK(!entry.empty() && entry.back() == ']', "an entry that does not end with ]");
-        FUZZ_CHECK(lorvane::Frontend_code::ExtractRomName(entry) == game.name,
+        FUZZ_CHECK(lorvane::mame::ExtractRomName(entry) == game.name,
                    "ExtractRomName does not give back the name of the entry");
-        if (!lorvane::Clean_code::FileExists(romDir + std::string(game.name) + ".zip")) return;
+        if (!lorvane::platform::FileExists(romDir + std::string(game.name) + ".zip")) return;
         expected.push_back(std::move(entry));
-        if (game.name == "natodef") expected.emplace_back(lorvane::Frontend_code::kNatodefaEntry);
+        if (game.name == "natodef") expected.emplace_back(lorvane::gamelist::kNatodefaEntry);
     });
 
-    lorvane::test::FakeUi ui;
-    lorvane::MAIN_form host(lorvane::fuzz::ScratchDir(), ui);
-    lorvane::fuzz::WriteBytes(host.AppDir() + "/LVN_LIST.txt", text);
-    lorvane::Frontend_code::LoadGameList(host, "LVN_LIST.txt", romDir);
-
-    std::stable_sort(expected.begin(), expected.end(), lorvane::ComboBox::Less);
-    FUZZ_CHECK(host.State().Combo1.Entries() == expected, "the loaded list differs from the games present");
+    const std::string dataFile = lorvane::fuzz::ScratchDir() + "/LVN_LIST.txt";
+    lorvane::fuzz::WriteBytes(dataFile, text);
+    FUZZ_CHECK(lorvane::gamelist::ListAvailableGames(dataFile, {romDir}) == expected,
+               "the loaded list differs from the games present");
     return 0;
 }

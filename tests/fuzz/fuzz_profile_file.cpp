@@ -12,15 +12,15 @@
 #include <utility>
 #include <vector>
 
-#include "failure.h"
+#include "util/failure.h"
 #include "fuzz_support.h"
-#include "profile_file.h"
-#include "settings.h"
-#include "text_util.h"
+#include "settings/profile_file.h"
+#include "settings/settings.h"
+#include "util/text.h"
 
 namespace {
 
-using lorvane::CompareNoCase;
+using lorvane::util::CompareNoCase;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -72,8 +72,8 @@ void CheckOtherLinesSurvive(const std::string& before, const std::string& after,
                "a line end of the original was changed or removed");
 
     // Line level: one line replaced, or the key line (and maybe the header) added.
-    const auto old = lorvane::SplitLines(before);
-    const auto now = lorvane::SplitLines(after);
+    const auto old = lorvane::util::SplitLines(before);
+    const auto now = lorvane::util::SplitLines(after);
     std::size_t p = 0;
     while (p < old.size() && p < now.size() && old[p] == now[p]) ++p;
     std::size_t s = 0;
@@ -118,31 +118,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::pair<std::string, std::string>> write = {{key, value}};
 
     // Reading arbitrary text for an arbitrary key never fails.
-    (void)lorvane::FindProfileValue(content, section, key);
+    (void)lorvane::settings::FindProfileValue(content, section, key);
 
     std::string after;
     try {
-        after = lorvane::ApplyProfileWrites(content, section, write);
-    } catch (const lorvane::Failure& f) {
-        FUZZ_CHECK(f.Number() == lorvane::ErrNo::InvalidArgument, "a refusal with the wrong number");
+        after = lorvane::settings::ApplyProfileWrites(content, section, write);
+    } catch (const lorvane::util::Failure& f) {
+        FUZZ_CHECK(f.Number() == lorvane::util::ErrNo::InvalidArgument, "a refusal with the wrong number");
         FUZZ_CHECK(!WriteIsValid(section, key, value), "a valid write was refused");
         return 0;
     }
     FUZZ_CHECK(WriteIsValid(section, key, value), "a write that changes the file's structure was accepted");
 
-    const auto read = lorvane::FindProfileValue(after, section, key);
+    const auto read = lorvane::settings::FindProfileValue(after, section, key);
     FUZZ_CHECK(read.has_value(), "the written key is not found");
     FUZZ_CHECK(*read == AsRead(value), "the value read differs from the value written");
     try {
-        (void)lorvane::Clean_code::ToBoolean(*read);
-        (void)lorvane::Clean_code::ToInt16(*read);
-    } catch (const lorvane::Failure& f) {
-        FUZZ_CHECK(f.Number() == lorvane::ErrNo::TypeMismatch || f.Number() == lorvane::ErrNo::Overflow,
+        (void)lorvane::settings::ToBoolean(*read);
+        (void)lorvane::settings::ToInt16(*read);
+    } catch (const lorvane::util::Failure& f) {
+        FUZZ_CHECK(f.Number() == lorvane::util::ErrNo::TypeMismatch || f.Number() == lorvane::util::ErrNo::Overflow,
                    "a conversion failed with the wrong number");
     }
 
     CheckOtherLinesSurvive(content, after, section, key, value);
 
-    FUZZ_CHECK(lorvane::ApplyProfileWrites(after, section, write) == after, "writing the same value again changed the file");
+    FUZZ_CHECK(lorvane::settings::ApplyProfileWrites(after, section, write) == after, "writing the same value again changed the file");
     return 0;
 }

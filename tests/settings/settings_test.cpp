@@ -1,23 +1,19 @@
-#include "settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
-#include "emulator_ini.h"
-#include "fake_ui.h"
-#include "failure.h"
-#include "ini_value.h"
-#include "main_form.h"
-#include "native_path.h"
-#include "profile_file.h"
-#include "scoped_variable.h"
-#include "temp_dir.h"
+#include <filesystem>
 
-namespace lorvane {
+#include "settings/profile_file.h"
+#include "support/temp_dir.h"
+#include "util/failure.h"
+
+namespace lorvane::settings {
 namespace {
 
 using namespace test;
-using namespace Clean_code;
 using namespace std::literals;
+using util::Failure;
 
 template <class F>
 std::string Outcome(F fn) try { return fn(); } catch (const Failure& f) { return "E" + std::to_string(f.Number()); }
@@ -44,141 +40,26 @@ TEST(Settings, ConvertsTruthValuesAndJoystickIndexes) {
                       Outcome([&] { return std::to_string(ToInt16(text)); }), want) << '"' << text << '"';
 }
 
-// A 30-character name survives save and load; other lines stay; an unreadable file is not empty.
-TEST(Settings, SaveChangesOnlyItsFourKeysAndLoadReadsThemWhole) {
+// A 30-character name survives write and read; other lines stay; an unreadable file is not empty.
+TEST(Settings, WriteChangesOnlyItsFourKeysAndReadReadsThemWhole) {
     TempDir dir;
     const auto file = dir / "LVN.ini";
     WriteFile(file, "; keep\r\n[Settings]\r\nJoy=3\r\nExtra=1\r\n[Other]\r\nJoy=0\r\n");
-    FakeUi ui;
-    MAIN_form host(dir.Str(), ui);
-    auto& st = host.State();
-    st.MameExeName = "my_own_mame_build_0251_x64.exe";
-    st.LVNGameList = "games.txt";
-    st.Preview = true;
-    st.Text4 = "2";
-    SaveSettings(host);
+    WriteSettings(dir.Str(), {"my_own_mame_build_0251_x64.exe", "games.txt", "2", "True"});
     EXPECT_EQ(ReadFile(file), "; keep\r\n[Settings]\r\nJoy=2\r\nExtra=1\r\nMAME NAME=my_own_mame_build_0251_x64.exe\r\n"
                               "Data File Name=games.txt\r\nPreview_on=True\r\n[Other]\r\nJoy=0\r\n");
-    st.MameExeName.clear();
-    LoadSettings(host);
-    EXPECT_TRUE(st.MameExeName == "my_own_mame_build_0251_x64.exe" && !st.Preview) << "cut, or True not via its handler";
+    const StoredSettings read = ReadSettings(dir.Str());
+    EXPECT_EQ(read.emulatorFileName + "|" + read.dataFileName + "|" + read.joystickIndex + "|" + read.previewOn,
+              "my_own_mame_build_0251_x64.exe|games.txt|2|True");
+    WriteFile(file, "[Settings]\r\nJoy=3\r\n");
+    const StoredSettings missing = ReadSettings(dir.Str());
+    EXPECT_EQ(missing.emulatorFileName + "|" + missing.dataFileName + "|" + missing.joystickIndex + "|" + missing.previewOn,
+              "1500|1500|3|1500");
     std::filesystem::remove(file);
     std::filesystem::create_directory(file);
     EXPECT_THROW(ReadProfileString(file.string(), "Settings", "Joy"), Failure);
-}
-
-// What the load applied before the failing step, through the window's own handlers (marks set beforehand).
-TEST(Settings, LoadStopsAtTheFailingStep) {
-    const struct { const char *ini, *outcome, *state; } cases[] = {
-        {"MAME NAME=m.exe\nData File Name=d.txt\nJoy=abc\nPreview_on=1\n", "E13", "m.exe|d.txt|abc|on|0100|"},
-        {"Joy=3.5\nPreview_on=0\n", "E340", "1500|1500|3.5|off|0000|"},
-        {"MAME NAME=m\nJoy=2\n", "", "m|1500|2|on|0010| -hotrod"}};
-    for (TempDir dir; const auto& c : cases) {
-        WriteFile(dir / "LVN.ini", std::string("[Settings]\n") + c.ini);
-        FakeUi ui;
-        MAIN_form host(dir.Str(), ui);
-        host.JOY_SEL_Click(1);
-        const std::string outcome = Outcome([&] { return LoadSettings(host), std::string(); });
-        const WindowState& st = host.State();
-        std::string marks;
-        for (bool mark : st.JOY_SEL) marks += mark ? '1' : '0';
-        EXPECT_EQ(outcome + " " + st.MameExeName + "|" + st.LVNGameList + "|" + st.Text4 + "|" + (st.Preview ? "on|" : "off|") +
-                      marks + "|" + st.Text3, c.outcome + " "s + c.state) << c.ini;
-    }
-}
-
-// ".exe" becomes ".ini"; the first line of each key counts; a relative snapshot dir lies in the app dir.
-TEST(EmulatorIni, RomPathAndSnapshotDirectory) {
-    // Only where programs carry no extension does a name without one get ".ini".
-    for (const auto& [exe, ini] : {std::pair{"my.exe.exe", "my.ini.ini"}, {"MAME.EXE", "MAME.EXE"},
-                                   {"bin.d/mame", kProgramsHaveExtension ? "bin.d/mame" : "bin.d/mame.ini"}})
-        EXPECT_EQ(EmulatorIniName(exe), ini) << exe;
-    TempDir dir;
-    FakeUi ui;
-    MAIN_form host(dir.Str(), ui);
-    const std::string& app = host.AppDir();
-    host.State().MameExeName = kMameExe;
-    const auto read = [&] {
-        std::string rom = (host.State().snap_path = "unchanged", "");
-        rom = Outcome([&] { for (const auto& d : GetMameRomPath(app, kMameExe, host.State().err)) rom += d + ";"; return rom; });
-        return rom + " | " + Outcome([&] { return Frontend_code::GetMameSnapshotDir(host), host.State().snap_path; });
-    };
-    host.State().err.Set(57, "left over");
-    EXPECT_TRUE(read() == Native("roms/; | " + app + "/snap/") && !host.State().err.IsSet());
-    const std::pair<const char*, std::string> cases[] = {
-        {"# x\r\nROMPATH roms;/srv/my roms/\r\nSNAPSHOT_DIR       pics/\r\n", "roms/;/srv/my roms/; | " + app + "/pics/"},
-        {"ROMPATH a; b\nsnapshot_directory /var/games/snap\n", "a/; b/; | /var/games/snap/"},
-        {"ROMPATH\troms \n#snapshot_directory x\nsnapshot_directory=first\nsnapshot_directory second\n",
-         "\troms/; | " + app + "/first/"},
-        {"ROMPATH    \nrompath roms\nsnapshot_directory            \n", " | E5"},
-        {"ROMPATH a;\n", "E5 | unchanged"}};
-    for (const auto& [ini, want] : cases) {
-        WriteFile(dir / "mame.ini", Native(ini));
-        EXPECT_EQ(read(), Native(want)) << ini;
-    }
-}
-
-// Only an enclosing pair of quotes goes; $NAME, ${NAME} and a leading ~ expand once,
-// an unset variable to nothing, and whatever is not a reference stays as written.
-TEST(IniValue, QuotesAndVariables) {
-    for (const auto& [value, want] : {std::pair{"\"my snaps\"", "my snaps"}, {"\"\"", ""}, {"\"", "\""},
-                                      {"my\"roms", "my\"roms"}, {"\"my roms", "\"my roms"}, {"roms\"", "roms\""},
-                                      {"\"a\";\"b\"", "a\";\"b"}, {" \"a\"", " \"a\""}})
-        EXPECT_EQ(UnquoteIniValue(value), want) << value;
-
-    const VariableLookup lookup = [](const std::string& name) -> std::optional<std::string> {
-        if (name == "HOME") return "/home/u";
-        if (name == "A") return "aa";
-        if (name == "B") return "";
-        if (name == "S") return "p;q";
-        if (name == "R") return "$A~";
-        return std::nullopt;
-    };
-    const std::pair<const char*, const char*> cases[] = {
-        {"$HOME/mame/roms", "/home/u/mame/roms"}, {"x$A/r", "xaa/r"}, {"$A$A.x-$A", "aaaa.x-aa"},
-        {"${A}x/${HOME}", "aax//home/u"}, {"$Ax/r", "/r"}, {"$NOPE", ""}, {"a$B.b", "a.b"}, {"${A B}r", "r"},
-        {"$S/r", "p;q/r"}, {"$R", "$A~"}, {"$/r$", "$/r$"}, {"$$A", "$aa"}, {"${}${A", "${}${A"},
-        {"$(A)%A%", "$(A)%A%"}, {"~", "/home/u"}, {"~/r", "/home/u/r"}, {"~x", "~x"}, {"a/~", "a/~"},
-        {"my roms", "my roms"}};
-    for (const auto& [entry, want] : cases) EXPECT_EQ(ExpandFolderEntry(entry, lookup), want) << entry;
-    EXPECT_EQ(ExpandFolderEntry("~/r", [](const std::string&) { return std::optional<std::string>(); }), "~/r");
-}
-
-// The emulator's own way of writing its ini, read through both lookups; variables come from the
-// environment, one entry at a time.
-TEST(EmulatorIni, QuotedValuesAndVariables) {
-    TempDir dir, home;
-    FakeUi ui;
-    MAIN_form host(dir.Str(), ui);
-    const std::string& app = host.AppDir();
-    const std::string h = home.Str();
-    host.State().MameExeName = "mame.exe";
-    ScopedVariable homeVar("HOME", h), semi("LORVANE_TEST_SEMI", "p;q"), unset("LORVANE_TEST_UNSET", std::nullopt);
-    const auto read = [&] {
-        std::string rom = (host.State().snap_path = "unchanged", "");
-        rom = Outcome([&] { for (const auto& d : GetMameRomPath(app, "mame.exe", host.State().err)) rom += d + "|"; return rom; });
-        return rom + " # " + Outcome([&] { return Frontend_code::GetMameSnapshotDir(host), host.State().snap_path; });
-    };
-    // Slashes written in the ini stay; the separator is the one the program adds.
-    const std::string S(1, kPathSeparator);
-    const std::pair<std::string, std::string> cases[] = {
-        {"homepath                  .\nrompath                   \"my roms;$HOME/mame/roms\"\n"
-         "snapshot_directory        \"my snaps\"\n",
-         "my roms" + S + "|" + h + "/mame/roms" + S + "| # " + app + S + "my snaps" + S},
-        {"rompath $HOME/mame/roms;/usr/share/games/mame/roms\nsnapshot_directory $HOME/.mame/snap\n",
-         h + "/mame/roms" + S + "|/usr/share/games/mame/roms" + S + "| # " + h + "/.mame/snap" + S},
-        {"rompath ${LORVANE_TEST_SEMI};x${LORVANE_TEST_UNSET}y\nsnapshot_directory $LORVANE_TEST_SEMI\n",
-         "p;q" + S + "|xy" + S + "| # " + app + S + "p;q" + S},
-        {"rompath $LORVANE_TEST_UNSET;\" a \"\nsnapshot_directory \"$LORVANE_TEST_UNSET;~/s\"\n",
-         "." + S + "|\" a \"" + S + "| # .;" + h + "/s" + S},
-        {"rompath \"\nsnapshot_directory \"s\n", "\"" + S + "| # " + app + S + "\"s" + S},
-        {"rompath \"\"\nsnapshot_directory \"\"\n", " # E5"},
-        {"rompath \"a;;b\"\nsnapshot_directory \"  \"\n", "E5 # " + app + S + "  " + S}};
-    for (const auto& [ini, want] : cases) {
-        WriteFile(dir / "mame.ini", ini);
-        EXPECT_EQ(read(), want) << ini;
-    }
+    EXPECT_THROW(ReadSettings(dir.Str()), Failure);
 }
 
 }  // namespace
-}  // namespace lorvane
+}  // namespace lorvane::settings

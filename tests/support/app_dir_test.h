@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_ui.h"
-#include "temp_dir.h"
+#include "support/fake_ui.h"
+#include "support/temp_dir.h"
 
 namespace lorvane::test {
 

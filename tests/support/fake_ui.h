@@ -6,57 +6,61 @@
 #include <string>
 #include <vector>
 
-#include "ui_port.h"
+#include "form/ui_port.h"
 
 namespace lorvane::test {
 
 struct RecordedMessage {
     std::string text;
     std::string title;
-    MsgIcon icon;
+    form::MessageIcon icon;
 };
 
-class FakeUi : public UiPort {
+class FakeUi : public form::UiPort {
 public:
-    void MsgBox(const std::string& text, const std::string& title, MsgIcon icon) override {
+    void ShowMessage(const std::string& text, const std::string& title, form::MessageIcon icon) override {
         messages.push_back({text, title, icon});
     }
-    std::string InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& preset) override {
+    std::string AskForText(const std::string& prompt, const std::string& title,
+                           const std::string& preset) override {
         inputs.push_back({prompt, title, preset});
         if (inputAnswers.empty()) return "";
         std::string a = inputAnswers.front();
         inputAnswers.pop_front();
         return a;
     }
-    std::string BrowseForFolder(const std::string& instruction) override {
+    std::string ChooseFolder(const std::string& instruction) override {
         folderInstructions.push_back(instruction);
         return folderAnswer;
     }
-    void Navigate(const std::string&) override {}
+    void ShowSnapshot(const std::string&) override {}
     bool PaneCanShowPictures() override { return true; }
-    DetachedStartResult StartDetached(const CommandLine& argv) override {
+    platform::DetachedStartResult StartDetached(const platform::CommandLine& argv) override {
         starts.push_back(argv);
         return startResult;
     }
-    void DoEvents() override {
+    void ProcessPendingEvents() override {
         ++pumps;
         if (onPump) onPump();
     }
     void SetBusyPointer(bool) override {}
     void Repaint() override {}
-    void ProgressOpen(const std::string&, int) override { progressOpen = true; }
-    void ProgressUpdate(int done, int total, const std::string& current) override {
-        if (onProgress) onProgress({done, total, current});
+    void OpenProgress(const std::string&, int, const std::string& label) override {
+        progressOpen = true;
+        progressLabels.push_back(label);
+    }
+    void UpdateProgress(int done, int total, const std::string& label) override {
+        progressLabels.push_back(label);
+        if (onProgress) onProgress({done, total, label});
     }
     bool ProgressCancelled() override { return cancelRequested; }
-    void ProgressClose() override { progressOpen = false; }
+    void CloseProgress() override { progressOpen = false; }
     void StateChanged() override {}
     void CloseWindow() override { ++closes; }
 
     struct Progress {
         int done, total;
-        std::string current;
+        std::string label;
     };
 
     struct Input {
@@ -68,8 +72,9 @@ public:
     std::deque<std::string> inputAnswers;
     std::vector<std::string> folderInstructions;
     std::string folderAnswer;
-    std::vector<CommandLine> starts;
-    DetachedStartResult startResult{true, 0};
+    std::vector<platform::CommandLine> starts;
+    platform::DetachedStartResult startResult{true, 0};
+    std::vector<std::string> progressLabels;  // the progress window's labels, in order
     int pumps = 0;
     bool progressOpen = false;
     bool cancelRequested = false;

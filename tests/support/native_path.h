@@ -4,16 +4,16 @@
 #include <algorithm>
 #include <string>
 
-#include "platform_paths.h"
+#include "platform/paths.h"
 
 namespace lorvane::test {
 
 // The emulator's file name: Windows programs carry ".exe" (its ini is then "mame.ini").
-inline const std::string kMameExe = kProgramsHaveExtension ? "mame.exe" : "mame";
+inline const std::string kMameExe = platform::kProgramsHaveExtension ? "mame.exe" : "mame";
 
 // The text with every "/" written as this system's separator.
 inline std::string Native(std::string text) {
-    std::ranges::replace(text, '/', kPathSeparator);
+    std::ranges::replace(text, '/', platform::kPathSeparator);
     return text;
 }
 

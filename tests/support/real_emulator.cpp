@@ -1,10 +1,10 @@
-#include "real_emulator.h"
+#include "support/real_emulator.h"
 
 #ifndef _WIN32
 #include <unistd.h>
 #endif
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 

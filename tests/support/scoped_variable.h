@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "environment.h"
+#include "platform/environment.h"
 #ifdef _WIN32
 #include <windows.h>
 
-#include "win32_file.h"
+#include "platform/win32_file.h"
 #endif
 
 namespace lorvane::test {
@@ -17,7 +17,7 @@ namespace lorvane::test {
 class ScopedVariable {
 public:
     ScopedVariable(std::string name, const std::optional<std::string>& value) : name_(std::move(name)) {
-        old_ = EnvironmentVariable(name_);
+        old_ = platform::EnvironmentVariable(name_);
         Set(value);
     }
     ~ScopedVariable() { Set(old_); }
@@ -28,7 +28,7 @@ private:
     void Set(const std::optional<std::string>& value) {
 #ifdef _WIN32
         // The program reads the process environment, not the C runtime's copy.
-        SetEnvironmentVariableW(win32::WidePath(name_).c_str(), value ? win32::WidePath(*value).c_str() : nullptr);
+        SetEnvironmentVariableW(platform::win32::WidePath(name_).c_str(), value ? platform::win32::WidePath(*value).c_str() : nullptr);
 #else
         if (value)
             setenv(name_.c_str(), value->c_str(), 1);

@@ -1,6 +1,6 @@
-#include "standin.h"
+#include "support/standin.h"
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 

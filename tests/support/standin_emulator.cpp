@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "standin_platform.h"
+#include "support/standin_platform.h"
 
 namespace lorvane::standin {
 namespace {

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <ctime>
 
-#include "standin_platform.h"
+#include "support/standin_platform.h"
 
 namespace lorvane::standin {
 namespace {

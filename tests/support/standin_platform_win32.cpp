@@ -3,7 +3,7 @@
 // (no text-mode line ends added).
 #include <windows.h>
 
-#include "standin_platform.h"
+#include "support/standin_platform.h"
 
 namespace lorvane::standin {
 namespace {

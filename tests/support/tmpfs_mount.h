@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace lorvane::test {
 

@@ -1,0 +1,81 @@
+#include "form/combo_box.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "util/text.h"
+
+namespace lorvane::form {
+
+bool ComboBox::Less(std::string_view a, std::string_view b) {
+    const int c = util::CompareNoCase(a, b);
+    return c < 0 || (c == 0 && a < b);
+}
+
+void ComboBox::Add(std::string entry) {
+    auto pos = std::upper_bound(entries_.begin(), entries_.end(), entry,
+                                [](const std::string& x, const std::string& y) { return Less(x, y); });
+    const int index = static_cast<int>(pos - entries_.begin());
+    entries_.insert(pos, std::move(entry));
+    if (selectedIndex_ >= index) ++selectedIndex_;
+    ++revision_;
+}
+
+void ComboBox::AddAll(std::vector<std::string> batch) {
+    if (batch.empty()) return;
+    auto less = [](const std::string& x, const std::string& y) { return Less(x, y); };
+    std::stable_sort(batch.begin(), batch.end(), less);
+    if (selectedIndex_ >= 0) {
+        // Entries of the batch that sort before the selected one push it down.
+        const auto& selected = entries_[static_cast<std::size_t>(selectedIndex_)];
+        selectedIndex_ +=
+            static_cast<int>(std::lower_bound(batch.begin(), batch.end(), selected, less) - batch.begin());
+    }
+    if (entries_.empty()) {
+        entries_ = std::move(batch);
+    } else {
+        std::vector<std::string> merged;
+        merged.reserve(entries_.size() + batch.size());
+        // Existing entries come first among equals, as one-by-one insertion after equals gives.
+        std::merge(std::make_move_iterator(entries_.begin()), std::make_move_iterator(entries_.end()),
+                   std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()),
+                   std::back_inserter(merged), less);
+        entries_ = std::move(merged);
+    }
+    ++revision_;
+}
+
+void ComboBox::Clear() {
+    entries_.clear();
+    entries_.shrink_to_fit();
+    selectedIndex_ = -1;
+    editText.clear();
+    selectionStart = 0;
+    selectionLength = 0;
+    ++revision_;
+}
+
+void ComboBox::Select(int index) {
+    if (index < 0 || index >= Count()) {
+        selectedIndex_ = -1;
+        return;
+    }
+    selectedIndex_ = index;
+    editText = entries_[static_cast<std::size_t>(index)];
+    selectionStart = 0;
+    selectionLength = static_cast<int>(editText.size());
+}
+
+int ComboBox::SelectFirstStartingWith(std::string_view prefix) {
+    // Entries that begin with the prefix (ignoring case) sit together in the
+    // list's order, starting at the first entry not below the prefix.
+    auto it = std::lower_bound(entries_.begin(), entries_.end(), prefix, [](const std::string& e, std::string_view p) {
+        return util::CompareNoCase(e, p) < 0;
+    });
+    if (it == entries_.end() || !util::StartsWithNoCase(*it, prefix)) return -1;
+    const int index = static_cast<int>(it - entries_.begin());
+    Select(index);
+    return index;
+}
+
+}  // namespace lorvane::form

@@ -1,0 +1,33 @@
+#pragma once
+// What the capture and the detached start share on Windows: the command line
+// the C runtime splits back into the same arguments, and the start of a child
+// that inherits exactly the handles it is given.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/command_capture.h"
+
+namespace lorvane::platform::win32 {
+
+// One argument quoted so that the C runtime's parser gives it back unchanged.
+std::wstring QuoteArgument(const std::wstring& arg);
+// The program path (always quoted, as the runtime reads the first word
+// differently) followed by the quoted arguments.
+std::wstring BuildCommandLine(const std::vector<std::wstring>& argv);
+
+struct ChildStart {
+    const CommandLine* argv = nullptr;
+    DWORD flags = 0;
+    STARTUPINFOW startup{};
+    std::vector<HANDLE> inherited;  // only these; none: nothing is inherited
+};
+
+// Starts the program named by argv[0] itself (no search along PATH, no
+// default extension, no command interpreter). Returns 0 or the system error
+// code; a batch file is refused with ERROR_BAD_EXE_FORMAT, since Windows would
+// run it through cmd.exe and let the arguments act as commands.
+DWORD StartChild(ChildStart& start, PROCESS_INFORMATION& process);
+
+}  // namespace lorvane::platform::win32
