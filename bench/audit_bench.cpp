@@ -32,8 +32,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -98,7 +98,8 @@ std::vector<std::string> ListOrder(const std::set<std::string>& sets,
                                    std::map<std::string, std::string>& description) {
     form::ComboBox list;
     std::vector<std::string> entries;
-    for (const std::string& name : sets) entries.push_back(mame::MakeListEntry(description[name], name));
+    for (const std::string& name : sets)
+        entries.push_back(mame::MakeListEntry(description[name], name));
     list.AddAll(std::move(entries));
     std::vector<std::string> names;
     for (const std::string& entry : list.Entries()) names.push_back(mame::ExtractRomName(entry));
@@ -141,14 +142,18 @@ Chosen ChooseSets(const std::string& app) {
         if (groupNames >= g_sets * 2 / 5) break;
         if (group++ % 7 != 0 || chosen.count(parent)) continue;
         groupNames += chosen.insert(parent).second;
-        for (std::size_t i = 0; i < its.size() && i < 3; ++i) groupNames += chosen.insert(its[i]).second;
+        for (std::size_t i = 0; i < its.size() && i < 3; ++i)
+            groupNames += chosen.insert(its[i]).second;
     }
 
-    const std::size_t stride = chosen.size() < g_sets ? listed.size() / (g_sets - chosen.size()) + 1 : 1;
-    for (std::size_t i = 0; chosen.size() < g_sets && i < listed.size(); i += stride) chosen.insert(listed[i]);
-    for (std::size_t i = 0; chosen.size() < g_sets && i < listed.size(); ++i) chosen.insert(listed[i]);
-    std::fprintf(stderr, "sets: %zu passing, %zu in clone groups, %zu in all\n", passing.size(), groupNames,
-                 chosen.size());
+    const std::size_t stride =
+        chosen.size() < g_sets ? listed.size() / (g_sets - chosen.size()) + 1 : 1;
+    for (std::size_t i = 0; chosen.size() < g_sets && i < listed.size(); i += stride)
+        chosen.insert(listed[i]);
+    for (std::size_t i = 0; chosen.size() < g_sets && i < listed.size(); ++i)
+        chosen.insert(listed[i]);
+    std::fprintf(stderr, "sets: %zu passing, %zu in clone groups, %zu in all\n", passing.size(),
+                 groupNames, chosen.size());
     return {ListOrder(chosen, description), ListOrder(passing, description)};
 }
 
@@ -171,29 +176,36 @@ struct Timed {
 double MachineCpuSeconds() {
     std::ifstream in("/proc/stat");
     std::string cpu;
-    unsigned long long user = 0, nice = 0, system = 0, idle = 0, iowait = 0, irq = 0, softirq = 0, steal = 0;
+    unsigned long long user = 0, nice = 0, system = 0, idle = 0, iowait = 0, irq = 0, softirq = 0,
+                       steal = 0;
     in >> cpu >> user >> nice >> system >> idle >> iowait >> irq >> softirq >> steal;
-    return static_cast<double>(user + nice + system + irq + softirq) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return static_cast<double>(user + nice + system + irq + softirq) /
+           static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 double ChildCpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
-    auto secs = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    auto secs = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     return secs(usage.ru_utime) + secs(usage.ru_stime);
 }
 
-Timed RunAudit(const fs::path& app, const std::vector<std::string>& names, int parallel, bool severalSetChecks) {
+Timed RunAudit(const fs::path& app, const std::vector<std::string>& names, int parallel,
+               bool severalSetChecks) {
     FreshSets(app, names);
     QuietProgress quiet;
-    const RomAuditInput input{app.string(), "mame", (app / "roms").string() + "/", (app / "bad").string(), names,
-                              parallel, severalSetChecks};
+    const RomAuditInput input{app.string(),           "mame", (app / "roms").string() + "/",
+                              (app / "bad").string(), names,  parallel,
+                              severalSetChecks};
     const double cpuBefore = ChildCpuSeconds();
     const double machineBefore = MachineCpuSeconds();
     const Clock::time_point start = Clock::now();
     RomAuditResult result = audit::RunRomAudit(input, quiet);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    return {std::move(result), seconds, ChildCpuSeconds() - cpuBefore, MachineCpuSeconds() - machineBefore};
+    return {std::move(result), seconds, ChildCpuSeconds() - cpuBefore,
+            MachineCpuSeconds() - machineBefore};
 }
 
 int Main() {
@@ -218,11 +230,14 @@ int Main() {
 
         const Clock::time_point listStart = Clock::now();
         for (std::size_t i = 0; i < names.size(); i += mame::kListXmlBatch) {
-            const std::vector<std::string> batch(names.begin() + static_cast<std::ptrdiff_t>(i),
-                                                 names.begin() + static_cast<std::ptrdiff_t>(std::min(names.size(), i + mame::kListXmlBatch)));
+            const std::vector<std::string> batch(
+                names.begin() + static_cast<std::ptrdiff_t>(i),
+                names.begin() +
+                    static_cast<std::ptrdiff_t>(std::min(names.size(), i + mame::kListXmlBatch)));
             Capture(mame::ListXmlCommand(app.string(), "mame", batch));
         }
-        const double listXmlSeconds = std::chrono::duration<double>(Clock::now() - listStart).count();
+        const double listXmlSeconds =
+            std::chrono::duration<double>(Clock::now() - listStart).count();
 
         const int cores = audit::DefaultAuditParallelism();
         const Timed one = RunAudit(app, names, 1, false);
@@ -230,10 +245,13 @@ int Main() {
         const Timed mixed = RunAudit(app, names, cores, true);
         for (const auto& [what, run] : {std::pair{"concurrent", &many}, {"several-set", &mixed}}) {
             const RomAuditResult& r = run->result;
-            if (r.moved == one.result.moved && r.report == one.result.report && r.badCount == one.result.badCount &&
-                r.done == static_cast<int>(names.size()) && one.result.done == r.done)
+            if (r.moved == one.result.moved && r.report == one.result.report &&
+                r.badCount == one.result.badCount && r.done == static_cast<int>(names.size()) &&
+                one.result.done == r.done)
                 continue;
-            std::fprintf(stderr, "the %s audit differs from one check at a time: %zu vs %zu sets moved, reports %s\n",
+            std::fprintf(stderr,
+                         "the %s audit differs from one check at a time: %zu vs %zu sets moved, "
+                         "reports %s\n",
                          what, r.moved.size(), one.result.moved.size(),
                          r.report == one.result.report ? "equal" : "different");
             status = 2;
@@ -247,10 +265,13 @@ int Main() {
         oneRun.insert(oneRun.end(), good.begin(), good.end());
         const Clock::time_point emulatorStart = Clock::now();
         Capture(oneRun);
-        const double emulatorSeconds = std::chrono::duration<double>(Clock::now() - emulatorStart).count();
+        const double emulatorSeconds =
+            std::chrono::duration<double>(Clock::now() - emulatorStart).count();
         for (const Timed* run : {&goodRuns, &goodChecks}) {
-            if (run->result.badCount == 0 && run->result.done == static_cast<int>(good.size())) continue;
-            std::fprintf(stderr, "the audit of the %zu sets needing no dump found %d bad, dealt with %d\n",
+            if (run->result.badCount == 0 && run->result.done == static_cast<int>(good.size()))
+                continue;
+            std::fprintf(stderr,
+                         "the audit of the %zu sets needing no dump found %d bad, dealt with %d\n",
                          good.size(), run->result.badCount, run->result.done);
             status = 2;
         }
@@ -262,7 +283,8 @@ int Main() {
         std::printf("audit_sequential_s: %.2f\n", one.seconds);
         std::printf("audit_concurrent_s: %.2f\n", many.seconds);
         std::printf("audit_speedup: %.2f\n", one.seconds / many.seconds);
-        std::printf("audit_overhead_ms_per_set: %.3f\n", (one.seconds - one.result.checkSeconds) / n * 1000.0);
+        std::printf("audit_overhead_ms_per_set: %.3f\n",
+                    (one.seconds - one.result.checkSeconds) / n * 1000.0);
         std::printf("audit_emulator_ms_per_check: %.1f\n", one.result.checkSeconds / n * 1000.0);
         std::printf("audit_reruns: %d\n", many.result.reruns);
         std::printf("audit_dependencies_known: %d\n", many.result.dependenciesKnown ? 1 : 0);
@@ -270,9 +292,12 @@ int Main() {
         std::printf("audit_listxml_1000_s: %.2f\n", listXmlSeconds);
         std::printf("audit_sequential_cores_busy: %.2f\n", one.childCpuSeconds / one.seconds);
         std::printf("audit_concurrent_cores_busy: %.2f\n", many.childCpuSeconds / many.seconds);
-        std::printf("audit_concurrent_checks_in_flight: %.2f\n", many.result.checkSeconds / many.seconds);
-        std::printf("audit_sequential_machine_cores_busy: %.2f\n", one.machineCpuSeconds / one.seconds);
-        std::printf("audit_concurrent_machine_cores_busy: %.2f\n", many.machineCpuSeconds / many.seconds);
+        std::printf("audit_concurrent_checks_in_flight: %.2f\n",
+                    many.result.checkSeconds / many.seconds);
+        std::printf("audit_sequential_machine_cores_busy: %.2f\n",
+                    one.machineCpuSeconds / one.seconds);
+        std::printf("audit_concurrent_machine_cores_busy: %.2f\n",
+                    many.machineCpuSeconds / many.seconds);
         std::printf("audit_mixed_s: %.2f\n", mixed.seconds);
         std::printf("audit_mixed_several_set_runs: %d\n", mixed.result.severalSetRuns);
         std::printf("audit_mixed_good_from_runs: %d\n", mixed.result.goodFromSeveralSetRuns);

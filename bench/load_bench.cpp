@@ -78,10 +78,12 @@ int LoadAndType(const std::string& app) {
         // Half the keys follow an existing entry, half are random characters.
         std::string prefix;
         if (entries > 0 && k % 2 == 0) {
-            prefix = list.Entry(std::uniform_int_distribution<int>(0, entries - 1)(rng)).substr(0, length);
+            prefix = list.Entry(std::uniform_int_distribution<int>(0, entries - 1)(rng))
+                         .substr(0, length);
         } else {
             for (int i = 0; i < length; ++i)
-                prefix += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
+                prefix += alphabet[std::uniform_int_distribution<std::size_t>(
+                    0, alphabet.size() - 1)(rng)];
         }
         list.Select(-1);
         list.editText = prefix.substr(0, prefix.size() - 1);
@@ -96,7 +98,8 @@ int LoadAndType(const std::string& app) {
     std::printf("load_reload_ms: %.0f\n", reloadMs);
     std::printf("load_entries: %d\n", entries);
     std::printf("load_peak_mb: %.1f\n", peakKb / 1024.0);
-    std::printf("load_bytes_per_entry: %.0f\n", entries ? (peakKb - baseKb) * 1024.0 / entries : 0.0);
+    std::printf("load_bytes_per_entry: %.0f\n",
+                entries ? (peakKb - baseKb) * 1024.0 / entries : 0.0);
     std::printf("load_typeahead_ms_max: %.4f\n", times.back());
     std::printf("load_typeahead_ms_median: %.4f\n", times[times.size() / 2]);
     std::fflush(stdout);
@@ -113,11 +116,13 @@ int Run(long sets) {
         text.reserve(static_cast<std::size_t>(sets) * 40 + 64);
         char line[96];
         for (long k = 0; k < sets; ++k) {
-            const int n = std::snprintf(line, sizeof line, "g%07ld   \"Game number %07ld\"\n", k, k);
+            const int n =
+                std::snprintf(line, sizeof line, "g%07ld   \"Game number %07ld\"\n", k, k);
             text.append(line, static_cast<std::size_t>(n));
         }
         FILE* f = std::fopen((app + "/LVN_LIST.txt").c_str(), "wb");
-        if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fclose(f) != 0) {
+        if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size() ||
+            std::fclose(f) != 0) {
             std::perror("listing");
             return 1;
         }

@@ -73,9 +73,10 @@ void Touch(const fs::path& path) {
 // What the list must hold: one FileExists per game line and directory.
 std::vector<std::string> NaiveList(MainForm& form) {
     std::vector<std::string> entries;
-    const std::string text = platform::ReadWholeFile(form.AppDir() + "/" + form.State().dataFileName);
-    for (const std::string& dir :
-         mame::ReadRomFolders(form.AppDir(), form.State().emulatorFileName, form.State().pendingError)) {
+    const std::string text =
+        platform::ReadWholeFile(form.AppDir() + "/" + form.State().dataFileName);
+    for (const std::string& dir : mame::ReadRomFolders(form.AppDir(), form.State().emulatorFileName,
+                                                       form.State().pendingError)) {
         mame::ForEachListingGame(text, [&](const mame::ListingGame& g) {
             if (!platform::FileExists(dir + std::string(g.name) + ".zip")) return;
             entries.push_back(mame::MakeListEntry(g.description, g.name));
@@ -95,8 +96,8 @@ bool SameAsNaive(MainForm& form, const char* label) {
     std::sort(got.begin(), got.end());
     std::sort(want.begin(), want.end());
     if (got != want) {
-        std::printf("mismatch: %s: reload lists %zu entries, file tests give %zu\n", label, got.size(),
-                    want.size());
+        std::printf("mismatch: %s: reload lists %zu entries, file tests give %zu\n", label,
+                    got.size(), want.size());
         return false;
     }
     return true;
@@ -105,7 +106,8 @@ bool SameAsNaive(MainForm& form, const char* label) {
 double ReloadMedian(MainForm& form) {
     form.RebuildGameList();  // warm the caches
     std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) times.push_back(MillisecondsOf([&] { form.RebuildGameList(); }));
+    for (int i = 0; i < kRuns; ++i)
+        times.push_back(MillisecondsOf([&] { form.RebuildGameList(); }));
     return bench::Median(times);
 }
 
@@ -150,20 +152,23 @@ double ListingToDevNullMs() {
         waitpid(pid, &status, 0);
     });
     posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("the emulator failed");
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("the emulator failed");
     return ms;
 }
 
 double CaptureAndWriteMs(const std::string& dataPath) {
     return MillisecondsOf([&] {
         CaptureResult r = RunCapture({kEmulator, "-listfull"}, true, true);
-        if (r.text.empty() || !r.exited || r.exitStatus != 0) throw std::runtime_error("capture failed");
+        if (r.text.empty() || !r.exited || r.exitStatus != 0)
+            throw std::runtime_error("capture failed");
         r.text += "\r\n";
         WriteFileAtomically(dataPath, r.text);
     });
 }
 
-void MakeRomDir(const fs::path& dir, const std::vector<std::string>& names, std::size_t from, std::size_t count) {
+void MakeRomDir(const fs::path& dir, const std::vector<std::string>& names, std::size_t from,
+                std::size_t count) {
     fs::create_directories(dir);
     for (std::size_t i = from; i < from + count; ++i) Touch(dir / (names[i] + ".zip"));
 }
@@ -184,7 +189,8 @@ int Run() {
     WriteFileAtomically(dataPath, listing.text + "\r\n");
 
     std::vector<std::string> names;
-    mame::ForEachListingGame(listing.text, [&](const mame::ListingGame& g) { names.emplace_back(g.name); });
+    mame::ForEachListingGame(listing.text,
+                             [&](const mame::ListingGame& g) { names.emplace_back(g.name); });
     if (names.size() < kSets + 3) throw std::runtime_error("the listing is shorter than expected");
 
     // One directory of 45,000 sets, with a few entries a listing can meet
@@ -196,7 +202,8 @@ int Run() {
     for (std::size_t d = 0; d < 3; ++d)
         MakeRomDir(app / ("roms" + std::to_string(d + 1)), names, d * (kSets / 3), kSets / 3);
     WriteFileAtomically((app / "mame.ini").string(), "rompath                   roms\n");
-    WriteFileAtomically((app / "mame3.ini").string(), "rompath                   roms1;roms2;roms3\n");
+    WriteFileAtomically((app / "mame3.ini").string(),
+                        "rompath                   roms1;roms2;roms3\n");
     if (chdir(app.c_str()) != 0) throw std::runtime_error("cannot enter " + app.string());
 
     BenchForm oneFolder(app.string(), "mame");
@@ -208,7 +215,8 @@ int Run() {
     bool ok = SameAsNaive(one, "one directory");
     ok = SameAsNaive(three, "three directories") && ok;
     if (one.State().gameList.Count() < static_cast<int>(kSets)) {
-        std::printf("mismatch: only %d entries for %zu sets\n", one.State().gameList.Count(), kSets);
+        std::printf("mismatch: only %d entries for %zu sets\n", one.State().gameList.Count(),
+                    kSets);
         ok = false;
     }
     std::printf("reload_ms: %.1f\n", reloadMs);
@@ -233,7 +241,8 @@ int Run() {
 
 int main(int argc, char** argv) {
     try {
-        if (argc == 4 && std::strcmp(argv[1], "--reload-only") == 0) return ReloadOnly(argv[2], argv[3]);
+        if (argc == 4 && std::strcmp(argv[1], "--reload-only") == 0)
+            return ReloadOnly(argv[2], argv[3]);
         return Run();
     } catch (const std::exception& e) {
         std::printf("error: %s\n", e.what());

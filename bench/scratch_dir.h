@@ -16,8 +16,10 @@ namespace lorvane::bench {
 class ScratchDir {
 public:
     explicit ScratchDir(const std::string& prefix) {
-        std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp " + pattern + ": " + std::strerror(errno));
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp " + pattern + ": " + std::strerror(errno));
         path_ = pattern;
     }
     ~ScratchDir() {

@@ -65,8 +65,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/command_capture.h"
 #include "mame/listing.h"
+#include "platform/command_capture.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -320,15 +320,16 @@ void CopyExecutable(const std::string& from, const std::string& to) {
 std::string CaptureListing(const std::string& app) {
     const lorvane::platform::CaptureResult r =
         lorvane::platform::RunCapture({app + "/mame", "-listfull"}, true, false);
-    if (!r.exited || r.exitStatus != 0) Fail("the emulator's -listfull: " + lorvane::platform::HowItEnded(r));
+    if (!r.exited || r.exitStatus != 0)
+        Fail("the emulator's -listfull: " + lorvane::platform::HowItEnded(r));
     return r.text;
 }
 
 // The games of the listing, as the program reads it.
 std::vector<std::string> GameNames(const std::string& listing) {
     std::vector<std::string> names;
-    lorvane::mame::ForEachListingGame(listing,
-                                      [&](const lorvane::mame::ListingGame& game) { names.emplace_back(game.name); });
+    lorvane::mame::ForEachListingGame(
+        listing, [&](const lorvane::mame::ListingGame& game) { names.emplace_back(game.name); });
     return names;
 }
 

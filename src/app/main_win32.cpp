@@ -8,9 +8,9 @@
 #include <string>
 
 #include "platform/application_directory.h"
-#include "util/failure.h"
-#include "ui/win32/main_window.h"
 #include "platform/wide_text.h"
+#include "ui/win32/main_window.h"
+#include "util/failure.h"
 
 namespace {
 
@@ -41,7 +41,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     {
         lorvane::ui::win32::MainWindow window(appDir);
         if (!window.Create(instance)) {
-            Fatal("The main window cannot be created: system error " + std::to_string(GetLastError()) + ".");
+            Fatal("The main window cannot be created: system error " +
+                  std::to_string(GetLastError()) + ".");
             return 1;
         }
         window.Show(showCommand);

@@ -13,11 +13,11 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "mame/rom_name.h"
+#include "platform/application_directory.h"
 #include "ui/qt/combo_parts.h"
 #include "ui/qt/game_list_widget.h"
 #include "ui/qt/main_window.h"
-#include "mame/rom_name.h"
-#include "platform/application_directory.h"
 #include "util/failure.h"
 
 namespace {
@@ -27,7 +27,8 @@ void AnswerMessages() {
     auto* timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, [] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            std::fprintf(stderr, "message: %s: %s\n", qPrintable(box->windowTitle()), qPrintable(box->text()));
+            std::fprintf(stderr, "message: %s: %s\n", qPrintable(box->windowTitle()),
+                         qPrintable(box->text()));
             box->accept();
         }
     });

@@ -22,7 +22,8 @@ void DependencyProbe::Begin(const std::string& appDir, const std::string& exeNam
         // No name would list every machine; a leading "-" would be an option.
         if (name.empty() || name.front() == '-' || !seen.insert(name).second) continue;
         batch.push_back(name);
-        if (batch.size() == mame::kListXmlBatch) batches_.push_back(std::move(batch)), batch.clear();
+        if (batch.size() == mame::kListXmlBatch)
+            batches_.push_back(std::move(batch)), batch.clear();
     }
     if (!batch.empty()) batches_.push_back(std::move(batch));
     began_ = Clock::now();

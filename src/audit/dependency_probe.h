@@ -17,13 +17,16 @@ public:
 
     // Starts the first query; names that are empty, listed before or look like
     // an option are not asked.
-    void Begin(const std::string& appDir, const std::string& exeName, const std::vector<std::string>& names);
+    void Begin(const std::string& appDir, const std::string& exeName,
+               const std::vector<std::string>& names);
 
     State GetState() const { return state_; }
     const mame::RomDependencies& Dependencies() const { return deps_; }
     double SecondsSpent() const { return seconds_; }
     // The running machine list query, if any, for the caller's wait.
-    const platform::ChildCapture* Running() const { return state_ == State::Running ? &child_ : nullptr; }
+    const platform::ChildCapture* Running() const {
+        return state_ == State::Running ? &child_ : nullptr;
+    }
 
     // The running query's pipe is ready: reads it, and at its end takes its
     // answer and starts the next query.

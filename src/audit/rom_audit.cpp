@@ -7,14 +7,14 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "platform/command_capture.h"
+#include "audit/dependency_probe.h"
 #include "mame/commands.h"
+#include "mame/rom_dependencies.h"
+#include "mame/several_set_check.h"
+#include "platform/command_capture.h"
 #include "platform/file_exists.h"
 #include "platform/file_identity.h"
 #include "platform/file_move.h"
-#include "audit/dependency_probe.h"
-#include "mame/rom_dependencies.h"
-#include "mame/several_set_check.h"
 #include "platform/paths.h"
 #include "util/text.h"
 
@@ -33,7 +33,8 @@ public:
         : in_(input),
           progress_(progress),
           n_(input.names.size()),
-          parallel_(static_cast<std::size_t>(input.parallel > 0 ? input.parallel : DefaultAuditParallelism())),
+          parallel_(static_cast<std::size_t>(input.parallel > 0 ? input.parallel
+                                                                : DefaultAuditParallelism())),
           batchSize_(input.severalSetBatch > 0 ? input.severalSetBatch : mame::kSeveralSetBatch),
           sets_(n_) {
         for (const std::string& name : in_.names) trimmed_.push_back(util::TrimSpacesCopy(name));
@@ -69,7 +70,8 @@ public:
         result_.emulatorNotStarted = Stopped();
         result_.dependenciesKnown = probe_.GetState() == DependencyProbe::State::Done;
         if (result_.dependenciesKnown)
-            for (const std::string& name : trimmed_) result_.unknownDependencies += !probe_.Dependencies().Known(name);
+            for (const std::string& name : trimmed_)
+                result_.unknownDependencies += !probe_.Dependencies().Known(name);
         result_.dependencySeconds = probe_.SecondsSpent();
         return std::move(result_);
     }
@@ -89,8 +91,8 @@ private:
         std::size_t startEpoch = 0;  // moves made before the check started
         std::string output;
         Batch batch = Batch::Solo;
-        std::size_t batchEpoch = 0;  // moves made before its several-set run started
-        platform::FileIdentity file;           // its set file when that run started
+        std::size_t batchEpoch = 0;   // moves made before its several-set run started
+        platform::FileIdentity file;  // its set file when that run started
     };
     struct Check {
         std::size_t index;
@@ -114,7 +116,8 @@ private:
     // stops before the next set.
     bool Tick() {
         progress_.ProcessPendingEvents();
-        progress_.Update(static_cast<int>(head_), static_cast<int>(n_), head_ < n_ ? trimmed_[head_] : "");
+        progress_.Update(static_cast<int>(head_), static_cast<int>(n_),
+                         head_ < n_ ? trimmed_[head_] : "");
         if (!progress_.Cancelled()) return true;
         result_.cancelled = true;
         return false;
@@ -160,9 +163,12 @@ private:
     Decision SinceMoves(std::size_t i, std::size_t since) const {
         if (since == movedNames_.size()) return Decision::Apply;
         switch (probe_.GetState()) {
-            case DependencyProbe::State::Running: return Decision::Wait;
-            case DependencyProbe::State::Done: break;
-            default: return Decision::Rerun;
+            case DependencyProbe::State::Running:
+                return Decision::Wait;
+            case DependencyProbe::State::Done:
+                break;
+            default:
+                return Decision::Rerun;
         }
         const mame::RomDependencies& deps = probe_.Dependencies();
         for (std::size_t k = since; k < movedNames_.size(); ++k)
@@ -175,7 +181,9 @@ private:
     Decision DecideGood(std::size_t i) const {
         const Decision decision = SinceMoves(i, sets_[i].batchEpoch);
         if (decision != Decision::Apply) return decision;
-        return platform::SameFile(sets_[i].file, platform::IdentifyFile(SetPath(i))) ? Decision::Apply : Decision::Rerun;
+        return platform::SameFile(sets_[i].file, platform::IdentifyFile(SetPath(i)))
+                   ? Decision::Apply
+                   : Decision::Rerun;
     }
 
     void Apply(std::size_t i) {
@@ -191,7 +199,8 @@ private:
         } else if (!platform::FileExists(from)) {
             why = "it is not in the first ROM directory " + in_.firstRomDir;
         } else {
-            const platform::MoveResult moved = platform::MoveFileNoReplace(from, platform::JoinPath(in_.target, setFile));
+            const platform::MoveResult moved =
+                platform::MoveFileNoReplace(from, platform::JoinPath(in_.target, setFile));
             switch (moved.outcome) {
                 case platform::MoveOutcome::Moved:
                     result_.moved.push_back(setFile);
@@ -234,7 +243,8 @@ private:
         const mame::RomDependencies& deps = probe_.Dependencies();
         if (!deps.Known(trimmed_[j])) return false;
         for (std::size_t i = head_; i < j; ++i)
-            if (sets_[i].batch != Batch::Good && deps.MayDependOn(trimmed_[j], trimmed_[i])) return false;
+            if (sets_[i].batch != Batch::Good && deps.MayDependOn(trimmed_[j], trimmed_[i]))
+                return false;
         return true;
     }
 
@@ -266,7 +276,8 @@ private:
 
     bool StartCheck(std::size_t i) {
         AskDependencies();
-        const platform::CommandLine argv = mame::VerifyCommand(in_.appDir, in_.exeName, in_.names[i], "");
+        const platform::CommandLine argv =
+            mame::VerifyCommand(in_.appDir, in_.exeName, in_.names[i], "");
         Check check{i, platform::ChildCapture{}, Clock::now()};
         if (!check.child.Start(argv)) {
             StartFailed(i, argv.front(), check.child.Result().startErrno);
@@ -290,7 +301,8 @@ private:
         if (nextUnasked_ >= head_ + 2 * parallel_ * batchSize_) return false;
         // Once runs may go side by side, the last sets are shared among the free slots.
         const std::size_t free = parallel_ - Busy();
-        const std::size_t size = trusted_ ? std::min(batchSize_, (unasked_ + free - 1) / free) : batchSize_;
+        const std::size_t size =
+            trusted_ ? std::min(batchSize_, (unasked_ + free - 1) / free) : batchSize_;
 
         SeveralSetRun run;
         std::vector<std::string> names;
@@ -308,7 +320,8 @@ private:
             sets_[i].file = platform::IdentifyFile(SetPath(i));
             sets_[i].batchEpoch = epoch;
         }
-        if (!run.child.Start(mame::SeveralSetCommand(in_.appDir, in_.exeName, names), true, false)) {
+        if (!run.child.Start(mame::SeveralSetCommand(in_.appDir, in_.exeName, names), true,
+                             false)) {
             StopSeveralSetRuns();
             return false;
         }
@@ -331,7 +344,8 @@ private:
         const mame::SeveralSetVerdicts verdicts = mame::ReadSeveralSetVerdicts(text, asked);
         const bool answered = exited && verdicts.understood;
         for (const std::size_t i : run.sets)
-            sets_[i].batch = answered && verdicts.good.count(trimmed_[i]) ? Batch::Good : Batch::Missing;
+            sets_[i].batch =
+                answered && verdicts.good.count(trimmed_[i]) ? Batch::Good : Batch::Missing;
         if (answered)
             trusted_ = true;
         else if (!trusted_)
@@ -419,8 +433,8 @@ private:
     bool trusted_ = false;                 // a run has answered in the form expected
     std::vector<std::string> movedNames_;  // trimmed names of the sets moved, in order
     std::unordered_set<std::string> movedFiles_;
-    std::size_t head_ = 0;                 // sets before it are dealt with
-    std::optional<std::size_t> stopAt_;    // the emulator could not be started for it
+    std::size_t head_ = 0;               // sets before it are dealt with
+    std::optional<std::size_t> stopAt_;  // the emulator could not be started for it
     DependencyProbe probe_;
     RomAuditResult result_;
 };

@@ -48,15 +48,15 @@ struct RomAuditResult {
     int startErrno = 0;
 
     // Figures for measuring.
-    int checksRun = 0;           // emulator runs for checks, reruns included
-    int reruns = 0;              // checks run again after a set they may read was moved
-    double checkSeconds = 0;     // summed wall time of the check runs
+    int checksRun = 0;        // emulator runs for checks, reruns included
+    int reruns = 0;           // checks run again after a set they may read was moved
+    double checkSeconds = 0;  // summed wall time of the check runs
     bool dependenciesKnown = false;
-    int unknownDependencies = 0;   // sets whose dependencies the machine list left open
-    double dependencySeconds = 0;  // wall time of the machine list queries
-    int severalSetRuns = 0;        // runs over several sets started
-    int goodFromSeveralSetRuns = 0;  // sets dealt with on such a run's verdict
-    int verdictsSetAside = 0;      // good verdicts a later move or a changed file voided
+    int unknownDependencies = 0;         // sets whose dependencies the machine list left open
+    double dependencySeconds = 0;        // wall time of the machine list queries
+    int severalSetRuns = 0;              // runs over several sets started
+    int goodFromSeveralSetRuns = 0;      // sets dealt with on such a run's verdict
+    int verdictsSetAside = 0;            // good verdicts a later move or a changed file voided
     bool severalSetRunsStopped = false;  // a run failed or answered otherwise: no more runs
 };
 

@@ -13,8 +13,9 @@ bool ComboBox::Less(std::string_view a, std::string_view b) {
 }
 
 void ComboBox::Add(std::string entry) {
-    auto pos = std::upper_bound(entries_.begin(), entries_.end(), entry,
-                                [](const std::string& x, const std::string& y) { return Less(x, y); });
+    auto pos =
+        std::upper_bound(entries_.begin(), entries_.end(), entry,
+                         [](const std::string& x, const std::string& y) { return Less(x, y); });
     const int index = static_cast<int>(pos - entries_.begin());
     entries_.insert(pos, std::move(entry));
     if (selectedIndex_ >= index) ++selectedIndex_;
@@ -28,8 +29,8 @@ void ComboBox::AddAll(std::vector<std::string> batch) {
     if (selectedIndex_ >= 0) {
         // Entries of the batch that sort before the selected one push it down.
         const auto& selected = entries_[static_cast<std::size_t>(selectedIndex_)];
-        selectedIndex_ +=
-            static_cast<int>(std::lower_bound(batch.begin(), batch.end(), selected, less) - batch.begin());
+        selectedIndex_ += static_cast<int>(
+            std::lower_bound(batch.begin(), batch.end(), selected, less) - batch.begin());
     }
     if (entries_.empty()) {
         entries_ = std::move(batch);
@@ -37,9 +38,9 @@ void ComboBox::AddAll(std::vector<std::string> batch) {
         std::vector<std::string> merged;
         merged.reserve(entries_.size() + batch.size());
         // Existing entries come first among equals, as one-by-one insertion after equals gives.
-        std::merge(std::make_move_iterator(entries_.begin()), std::make_move_iterator(entries_.end()),
-                   std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()),
-                   std::back_inserter(merged), less);
+        std::merge(std::make_move_iterator(entries_.begin()),
+                   std::make_move_iterator(entries_.end()), std::make_move_iterator(batch.begin()),
+                   std::make_move_iterator(batch.end()), std::back_inserter(merged), less);
         entries_ = std::move(merged);
     }
     ++revision_;
@@ -69,9 +70,9 @@ void ComboBox::Select(int index) {
 int ComboBox::SelectFirstStartingWith(std::string_view prefix) {
     // Entries that begin with the prefix (ignoring case) sit together in the
     // list's order, starting at the first entry not below the prefix.
-    auto it = std::lower_bound(entries_.begin(), entries_.end(), prefix, [](const std::string& e, std::string_view p) {
-        return util::CompareNoCase(e, p) < 0;
-    });
+    auto it = std::lower_bound(
+        entries_.begin(), entries_.end(), prefix,
+        [](const std::string& e, std::string_view p) { return util::CompareNoCase(e, p) < 0; });
     if (it == entries_.end() || !util::StartsWithNoCase(*it, prefix)) return -1;
     const int index = static_cast<int>(it - entries_.begin());
     Select(index);

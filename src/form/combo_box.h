@@ -13,7 +13,9 @@ class ComboBox {
 public:
     const std::vector<std::string>& Entries() const { return entries_; }
     int Count() const { return static_cast<int>(entries_.size()); }
-    const std::string& Entry(int index) const { return entries_.at(static_cast<std::size_t>(index)); }
+    const std::string& Entry(int index) const {
+        return entries_.at(static_cast<std::size_t>(index));
+    }
 
     // Adds one entry at its sorted place (after entries that compare equal).
     void Add(std::string entry);

@@ -21,22 +21,32 @@ void MainForm::SetOuterSize(int widthTwips, int heightTwips) {
 }
 
 void MainForm::LayOutControls() {
-    if (LayOut(state_.layout, state_.windowWidth, state_.windowHeight, state_.previewOn)) ui_.StateChanged();
+    if (LayOut(state_.layout, state_.windowWidth, state_.windowHeight, state_.previewOn))
+        ui_.StateChanged();
 }
 
 void MainForm::Run(Command command) {
     Handle([this, command] {
         switch (command) {
-            case Command::TogglePreview: return TogglePreview();
-            case Command::ExportAvailableGames: return ExportAvailableGames();
-            case Command::MoveBadRomSets: return MoveBadRomSets();
-            case Command::ResetSettingsToDefaults: return ResetSettingsToDefaults();
-            case Command::RecreateGameList: return RecreateGameList();
-            case Command::ShowAbout: return ShowAbout();
-            case Command::JoystickSettings: return;  // a heading: runs nothing
-            default: break;
+            case Command::TogglePreview:
+                return TogglePreview();
+            case Command::ExportAvailableGames:
+                return ExportAvailableGames();
+            case Command::MoveBadRomSets:
+                return MoveBadRomSets();
+            case Command::ResetSettingsToDefaults:
+                return ResetSettingsToDefaults();
+            case Command::RecreateGameList:
+                return RecreateGameList();
+            case Command::ShowAbout:
+                return ShowAbout();
+            case Command::JoystickSettings:
+                return;  // a heading: runs nothing
+            default:
+                break;
         }
-        if (const int mode = JoystickModeOf(command); mode >= 0) SelectJoystickMode(static_cast<std::int16_t>(mode));
+        if (const int mode = JoystickModeOf(command); mode >= 0)
+            SelectJoystickMode(static_cast<std::int16_t>(mode));
     });
 }
 
@@ -46,22 +56,28 @@ bool MainForm::IsChecked(Command command) const {
     return mode >= 0 && state_.joystickChecks[static_cast<std::size_t>(mode)];
 }
 
-void MainForm::ShowMessage(const std::string& text, MessageIcon icon) { ui_.ShowMessage(text, kAppTitle, icon); }
+void MainForm::ShowMessage(const std::string& text, MessageIcon icon) {
+    ui_.ShowMessage(text, kAppTitle, icon);
+}
 
 void MainForm::ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) {
     ui_.ShowMessage(text, title.empty() ? std::string(kAppTitle) : title, icon);
 }
 
 void MainForm::ReportError(std::int32_t number, const std::string& description) {
-    ShowMessage("An Error has occured Err.number = " + std::to_string(number) + " Err.description = " + description,
+    ShowMessage("An Error has occured Err.number = " + std::to_string(number) +
+                    " Err.description = " + description,
                 "An Error has occurred", MessageIcon::Critical);
 }
 
-void MainForm::ReportFailure(const util::Failure& failure) { ReportError(failure.Number(), failure.Description()); }
+void MainForm::ReportFailure(const util::Failure& failure) {
+    ReportError(failure.Number(), failure.Description());
+}
 
-void MainForm::ReportEmulatorNotStarted(const std::string& program, int startError, const std::string& more) {
-    ShowMessage("The emulator could not be started:\r\n" + program + "\r\n" + platform::DescribeStartError(startError) +
-                    more,
+void MainForm::ReportEmulatorNotStarted(const std::string& program, int startError,
+                                        const std::string& more) {
+    ShowMessage("The emulator could not be started:\r\n" + program + "\r\n" +
+                    platform::DescribeStartError(startError) + more,
                 "Emulator not started", MessageIcon::Critical);
 }
 

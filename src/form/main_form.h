@@ -113,7 +113,8 @@ private:
     void ShowMessage(const std::string& text, MessageIcon icon = MessageIcon::None);
     void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon);
     void ReportError(std::int32_t number, const std::string& description);
-    void ReportEmulatorNotStarted(const std::string& program, int startError, const std::string& more = "");
+    void ReportEmulatorNotStarted(const std::string& program, int startError,
+                                  const std::string& more = "");
     void ReportNoDataFile();
 
     // Settings
@@ -141,7 +142,8 @@ private:
     // The audit's steps
     std::optional<std::string> FirstRomFolderToAudit();
     std::string AskForBadSetFolder();
-    audit::RomAuditResult RunAuditWithProgress(const std::string& firstRomFolder, const std::string& target);
+    audit::RomAuditResult RunAuditWithProgress(const std::string& firstRomFolder,
+                                               const std::string& target);
     void ReportAuditEnd(const audit::RomAuditResult& result, const std::string& target);
 
     bool activated_ = false;

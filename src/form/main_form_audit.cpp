@@ -17,7 +17,9 @@ constexpr const char* kReportFileName = "BadRoms.txt";
 // A report of fewer characters than this (once trimmed) holds no set: none is written.
 constexpr std::size_t kShortestReport = 11;
 
-std::string ProgressCount(int done, int total) { return std::to_string(done) + " of " + std::to_string(total); }
+std::string ProgressCount(int done, int total) {
+    return std::to_string(done) + " of " + std::to_string(total);
+}
 
 // The audit's progress shown in the progress window, whose Cancel it reads.
 class ProgressWindowFeed : public audit::AuditProgress {
@@ -59,8 +61,9 @@ void MainForm::MoveBadRomSets() {
 
     const std::optional<std::string> firstRomFolder = FirstRomFolderToAudit();
     if (!firstRomFolder) return;
-    ShowMessage("This Rom audit will currently only audit the first rom path located in your MAME.ini.",
-                "Please Note", MessageIcon::Exclamation);
+    ShowMessage(
+        "This Rom audit will currently only audit the first rom path located in your MAME.ini.",
+        "Please Note", MessageIcon::Exclamation);
 
     ui_.SetBusyPointer(true);
     util::ScopeExit endBusy([this] {
@@ -85,14 +88,14 @@ std::optional<std::string> MainForm::FirstRomFolderToAudit() {
     try {
         romFolders = mame::ReadRomFolders(appDir_, state_.emulatorFileName, state_.pendingError);
     } catch (const util::Failure& f) {
-        ShowMessage("The rom audit cannot start: the ROM directories could not be read from " + iniPath + ".\r\n" +
-                        f.Description(),
+        ShowMessage("The rom audit cannot start: the ROM directories could not be read from " +
+                        iniPath + ".\r\n" + f.Description(),
                     "Rom audit not started", MessageIcon::Exclamation);
         return std::nullopt;
     }
     if (romFolders.empty()) {
-        ShowMessage("The rom audit cannot start: " + iniPath + " names no ROM directory.", "Rom audit not started",
-                    MessageIcon::Exclamation);
+        ShowMessage("The rom audit cannot start: " + iniPath + " names no ROM directory.",
+                    "Rom audit not started", MessageIcon::Exclamation);
         return std::nullopt;
     }
     // The default folder lies in the application directory.
@@ -112,7 +115,8 @@ std::string MainForm::AskForBadSetFolder() {
     return target;
 }
 
-audit::RomAuditResult MainForm::RunAuditWithProgress(const std::string& firstRomFolder, const std::string& target) {
+audit::RomAuditResult MainForm::RunAuditWithProgress(const std::string& firstRomFolder,
+                                                     const std::string& target) {
     audit::RomAuditInput input;
     input.appDir = appDir_;
     input.exeName = state_.emulatorFileName;
@@ -122,7 +126,8 @@ audit::RomAuditResult MainForm::RunAuditWithProgress(const std::string& firstRom
     input.severalSetChecks = auditSeveralSetChecks_;
     const int count = state_.gameList.Count();
     input.names.reserve(static_cast<std::size_t>(count));
-    for (const std::string& entry : state_.gameList.Entries()) input.names.push_back(mame::ExtractRomName(entry));
+    for (const std::string& entry : state_.gameList.Entries())
+        input.names.push_back(mame::ExtractRomName(entry));
 
     ui_.OpenProgress("Auditing rom sets", count, ProgressCount(0, count));
     util::ScopeExit closeProgress([this] { ui_.CloseProgress(); });
@@ -136,13 +141,14 @@ void MainForm::ReportAuditEnd(const audit::RomAuditResult& result, const std::st
     const std::string count = std::to_string(result.total);
     if (result.emulatorNotStarted) {
         ShowMessage("The emulator could not be started:\r\n" + result.emulatorPath + "\r\n" +
-                        platform::DescribeStartError(result.startErrno) + "\r\nThe rom audit stopped after " +
-                        std::to_string(result.done) + " of " + count +
-                        " sets; the sets not checked were left where they are.",
+                        platform::DescribeStartError(result.startErrno) +
+                        "\r\nThe rom audit stopped after " + std::to_string(result.done) + " of " +
+                        count + " sets; the sets not checked were left where they are.",
                     "Rom audit stopped", MessageIcon::Critical);
     }
     if (!result.cancelled)
-        ShowMessage(std::to_string(result.badCount) + " bad roms found.", "Bad roms found", MessageIcon::Information);
+        ShowMessage(std::to_string(result.badCount) + " bad roms found.", "Bad roms found",
+                    MessageIcon::Information);
 
     RebuildGameList();
     ui_.StateChanged();
@@ -150,14 +156,16 @@ void MainForm::ReportAuditEnd(const audit::RomAuditResult& result, const std::st
     const std::string reportPath = platform::JoinPath(target, kReportFileName);
     const ReportWrite report = WriteReport(result.report, reportPath);
     if (result.cancelled) {
-        std::string text = "The rom audit was cancelled after " + std::to_string(result.done) + " of " + count +
+        std::string text = "The rom audit was cancelled after " + std::to_string(result.done) +
+                           " of " + count +
                            " sets were checked: " + std::to_string(result.badCount) + " bad, " +
                            std::to_string(result.moved.size()) + " of them moved to " + target +
                            ".\r\nThe sets not checked were left where they are.\r\n";
         if (report.written)
             text += "The summary report is " + reportPath + ".";
         else if (!report.failure.empty())
-            text += "The summary report could not be written to " + reportPath + ":\r\n" + report.failure;
+            text += "The summary report could not be written to " + reportPath + ":\r\n" +
+                    report.failure;
         else
             text += "No summary report was written.";
         ShowMessage(text, "Rom audit cancelled",
@@ -165,10 +173,11 @@ void MainForm::ReportAuditEnd(const audit::RomAuditResult& result, const std::st
         return;
     }
     if (!report.failure.empty())
-        ShowMessage("The summary report could not be written to " + reportPath + ":\r\n" + report.failure +
-                        "\r\nThe bad roms that were moved are in " + target + ".",
+        ShowMessage("The summary report could not be written to " + reportPath + ":\r\n" +
+                        report.failure + "\r\nThe bad roms that were moved are in " + target + ".",
                     "Summary Report not written", MessageIcon::Critical);
-    if (report.written) ShowMessage("All Bad roms moved to " + target + ".\r\nSummary Report Written");
+    if (report.written)
+        ShowMessage("All Bad roms moved to " + target + ".\r\nSummary Report Written");
 }
 
 }  // namespace lorvane::form

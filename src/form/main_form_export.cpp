@@ -14,7 +14,8 @@ void MainForm::ExportAvailableGames() {
     try {
         const ComboBox& list = state_.gameList;
         if (list.Count() == 0) {
-            ShowMessage("No Rom to export list for", "No Roms to Export List", MessageIcon::Exclamation);
+            ShowMessage("No Rom to export list for", "No Roms to Export List",
+                        MessageIcon::Exclamation);
             return;
         }
         std::string text;
@@ -24,8 +25,10 @@ void MainForm::ExportAvailableGames() {
                     MessageIcon::Information);
     } catch (const std::exception& e) {
         // The file's name and the system's reason: the earlier file is kept.
-        ShowMessage(std::string("The available rom list could not be written to AvailROM.txt:\r\n") + e.what(),
-                    "Not Supported Feature", MessageIcon::Information);
+        ShowMessage(
+            std::string("The available rom list could not be written to AvailROM.txt:\r\n") +
+                e.what(),
+            "Not Supported Feature", MessageIcon::Information);
     }
 }
 

@@ -16,7 +16,9 @@ namespace {
 constexpr int kShownLines = 20;
 constexpr std::size_t kShownLineLength = 160;
 
-bool PrintedSomething(const std::string& text) { return text.find_first_not_of(" \t\r\n") != std::string::npos; }
+bool PrintedSomething(const std::string& text) {
+    return text.find_first_not_of(" \t\r\n") != std::string::npos;
+}
 
 bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -35,13 +37,16 @@ std::string FirstLines(std::string_view text) {
         out += "\r\n";
         return true;
     });
-    if (lines > kShownLines) out += "... (" + std::to_string(lines - kShownLines) + " more lines)\r\n";
+    if (lines > kShownLines)
+        out += "... (" + std::to_string(lines - kShownLines) + " more lines)\r\n";
     return out;
 }
 
 }  // namespace
 
-void MainForm::UpdateCountCaption() { state_.caption = gamelist::CountCaption(state_.gameList.Count()); }
+void MainForm::UpdateCountCaption() {
+    state_.caption = gamelist::CountCaption(state_.gameList.Count());
+}
 
 // Entries loaded before a failure stay; the window stays open. A data file that
 // cannot be read sends the user to the menu command that creates it.
@@ -68,7 +73,8 @@ void MainForm::RefillGameList() {
     // The caption counts what is listed, also when nothing can be loaded.
     UpdateCountCaption();
     ui_.StateChanged();
-    state_.gameList.AddAll(gamelist::ListAvailableGames(platform::JoinPath(appDir_, state_.dataFileName), romFolders));
+    state_.gameList.AddAll(
+        gamelist::ListAvailableGames(platform::JoinPath(appDir_, state_.dataFileName), romFolders));
     UpdateCountCaption();
     ui_.StateChanged();
 }
@@ -90,19 +96,24 @@ void MainForm::CreateGameDataFile() {
     const std::string dataPath = platform::JoinPath(appDir_, state_.dataFileName);
     const gamelist::ListingCapture capture =
         gamelist::CaptureGameDataFile(appDir_, state_.emulatorFileName, state_.dataFileName);
-    if (!capture.written) ShowFailedListing(capture, platform::FileExists(dataPath) ? state_.dataFileName : "");
-    if (!platform::FileExists(dataPath)) throw gamelist::DataFileFailure(util::FailureFromErrno(ENOENT, dataPath));
+    if (!capture.written)
+        ShowFailedListing(capture, platform::FileExists(dataPath) ? state_.dataFileName : "");
+    if (!platform::FileExists(dataPath))
+        throw gamelist::DataFileFailure(util::FailureFromErrno(ENOENT, dataPath));
     RefillGameList();
 }
 
-void MainForm::ShowFailedListing(const gamelist::ListingCapture& capture, const std::string& keptFile) {
+void MainForm::ShowFailedListing(const gamelist::ListingCapture& capture,
+                                 const std::string& keptFile) {
     const platform::CaptureResult& r = capture.result;
-    const std::string kept =
-        keptFile.empty() ? "" : "\r\n\r\nThe game data file " + keptFile + " was kept; the list is loaded from it.";
+    const std::string kept = keptFile.empty() ? ""
+                                              : "\r\n\r\nThe game data file " + keptFile +
+                                                    " was kept; the list is loaded from it.";
     if (!r.started) return ReportEmulatorNotStarted(capture.program, r.startErrno, kept);
     std::string text = r.exited && r.exitStatus == 0
                            ? capture.program + " printed no game listing."
-                           : "The game listing of " + capture.program + " failed: " + platform::HowItEnded(r) + ".";
+                           : "The game listing of " + capture.program +
+                                 " failed: " + platform::HowItEnded(r) + ".";
     if (PrintedSomething(r.text)) text += "\r\nIt printed:\r\n" + FirstLines(r.text);
     while (text.ends_with("\r\n")) text.resize(text.size() - 2);
     ShowMessage(text + kept, "Game listing failed", MessageIcon::Exclamation);

@@ -18,7 +18,8 @@ constexpr unsigned char kFirstNonAsciiByte = 0x80;
 
 void MainForm::OnCharacterTyped(const std::string& character) {
     Handle([this, &character] {
-        if (character.size() == 1 && static_cast<unsigned char>(character[0]) < kFirstNonAsciiByte) {
+        if (character.size() == 1 &&
+            static_cast<unsigned char>(character[0]) < kFirstNonAsciiByte) {
             std::int16_t key = static_cast<std::int16_t>(character[0]);
             HandleListKey(key);
         } else {
@@ -64,7 +65,9 @@ void MainForm::HandleListKey(std::int16_t& keyCode) {
         LaunchSelectedGame();
         return;
     }
-    if (keyCode == kEscapeKey || keyCode == kBackspaceKey || keyCode <= 0 || keyCode > kLastCharacterCode) return;
+    if (keyCode == kEscapeKey || keyCode == kBackspaceKey || keyCode <= 0 ||
+        keyCode > kLastCharacterCode)
+        return;
     TypeAhead(std::string(1, static_cast<char>(keyCode)));
     keyCode = 0;
 }
@@ -75,8 +78,10 @@ void MainForm::HandleListKey(std::int16_t& keyCode) {
 void MainForm::TypeAhead(const std::string& typed) {
     ComboBox& list = state_.gameList;
     const std::size_t length = list.editText.size();
-    const auto start = static_cast<std::size_t>(std::clamp(list.selectionStart, 0, static_cast<int>(length)));
-    const std::string prefix = (list.selectionLength <= 0 ? list.editText : list.editText.substr(0, start)) + typed;
+    const auto start =
+        static_cast<std::size_t>(std::clamp(list.selectionStart, 0, static_cast<int>(length)));
+    const std::string prefix =
+        (list.selectionLength <= 0 ? list.editText : list.editText.substr(0, start)) + typed;
 
     if (list.SelectFirstStartingWith(prefix) >= 0) {
         list.selectionStart = static_cast<int>(prefix.size());

@@ -8,7 +8,8 @@ namespace lorvane::form {
 namespace {
 
 // The option each joystick mode adds to the emulator's command line, by index.
-constexpr const char* const kJoystickOptions[kJoystickModeCount] = {" -joy", "", " -hotrod", " -hotrodse"};
+constexpr const char* const kJoystickOptions[kJoystickModeCount] = {" -joy", "", " -hotrod",
+                                                                    " -hotrodse"};
 
 }  // namespace
 

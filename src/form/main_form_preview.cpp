@@ -47,8 +47,8 @@ void MainForm::TogglePreview() {
         pane.visible = false;
         LayOutControls();
         ui_.StateChanged();
-        ShowMessage("This feature is not supported with your version of Internet Explorer.", "Feature Not supported",
-                    MessageIcon::Information);
+        ShowMessage("This feature is not supported with your version of Internet Explorer.",
+                    "Feature Not supported", MessageIcon::Information);
     }
     ui_.StateChanged();
 }

@@ -5,7 +5,8 @@
 namespace lorvane::form {
 
 settings::StoredSettings MainForm::SettingsToStore() const {
-    return {state_.emulatorFileName, state_.dataFileName, state_.joystickIndex, state_.previewOn ? "True" : "False"};
+    return {state_.emulatorFileName, state_.dataFileName, state_.joystickIndex,
+            state_.previewOn ? "True" : "False"};
 }
 
 void MainForm::ApplySettings(const settings::StoredSettings& stored) {
@@ -25,8 +26,8 @@ void MainForm::SaveSettingsOrTell() {
     try {
         SaveSettings();
     } catch (const util::Failure& f) {
-        ShowMessage("The settings could not be saved to LVN.ini.\r\n" + f.Description(), "Settings not saved",
-                    MessageIcon::Exclamation);
+        ShowMessage("The settings could not be saved to LVN.ini.\r\n" + f.Description(),
+                    "Settings not saved", MessageIcon::Exclamation);
     }
 }
 

@@ -53,7 +53,8 @@ void MainForm::LoadOrCreateSettings() {
         ResumeNext(pending, [this] { LoadSettings(); });
         return;
     }
-    ShowMessage("LVN.ini not found.  A new one will be generated", "Generating LVN.ini", MessageIcon::None);
+    ShowMessage("LVN.ini not found.  A new one will be generated", "Generating LVN.ini",
+                MessageIcon::None);
     ResumeNext(pending, [this] { settings::WriteSettings(appDir_, settings::DefaultSettings()); });
     ResumeNext(pending, [this] { LoadSettings(); });
 }
@@ -61,14 +62,16 @@ void MainForm::LoadOrCreateSettings() {
 // False (with the pending error 9999) when there is no emulator, even after asking.
 bool MainForm::FindOrAskForEmulator() {
     util::PendingError& pending = state_.pendingError;
-    if (platform::FileExists(platform::JoinPath(appDir_, state_.emulatorFileName), pending)) return true;
+    if (platform::FileExists(platform::JoinPath(appDir_, state_.emulatorFileName), pending))
+        return true;
     state_.emulatorFileName = ui_.AskForText(
         "MAME was not found in the same directory as LVN.\r\n"
         "  What is your MAME executable names?(include .exe)",
         "Enter your mame executable name.", "mame.exe");
     ui_.StateChanged();
     const bool blank = util::TrimSpaces(state_.emulatorFileName).empty();
-    if (blank || !platform::FileExists(platform::JoinPath(appDir_, state_.emulatorFileName), pending)) {
+    if (blank ||
+        !platform::FileExists(platform::JoinPath(appDir_, state_.emulatorFileName), pending)) {
         pending.Set(util::ErrNo::ExecutableNotFound, "MAME executable not found");
         return false;
     }
@@ -78,8 +81,8 @@ bool MainForm::FindOrAskForEmulator() {
 void MainForm::CreateDataFileWhenMissing() {
     util::PendingError& pending = state_.pendingError;
     if (platform::FileExists(platform::JoinPath(appDir_, state_.dataFileName), pending)) return;
-    ShowMessage(state_.dataFileName + " not found.  A new one will be generated.", "Generating Game Data file",
-                MessageIcon::None);
+    ShowMessage(state_.dataFileName + " not found.  A new one will be generated.",
+                "Generating Game Data file", MessageIcon::None);
     ResumeNext(pending, [this] {
         try {
             CreateGameDataFile();
@@ -90,15 +93,16 @@ void MainForm::CreateDataFileWhenMissing() {
 }
 
 void MainForm::ReadSnapshotFolder() {
-    if (auto folder = mame::ReadSnapshotFolder(appDir_, state_.emulatorFileName, state_.pendingError))
+    if (auto folder =
+            mame::ReadSnapshotFolder(appDir_, state_.emulatorFileName, state_.pendingError))
         state_.snapshotFolder = std::move(*folder);
 }
 
 void MainForm::ReportStartUpFailure() {
     const util::PendingError& pending = state_.pendingError;
     if (pending.number == util::ErrNo::ExecutableNotFound) {
-        ShowMessage("The MAME executable was not found in the same Directory as LVN.exe", "MAME Executable not found!",
-                    MessageIcon::Critical);
+        ShowMessage("The MAME executable was not found in the same Directory as LVN.exe",
+                    "MAME Executable not found!", MessageIcon::Critical);
     } else {
         ReportError(pending.number, pending.description);
     }

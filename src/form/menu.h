@@ -21,7 +21,8 @@ enum class Command : unsigned {
 inline constexpr int kJoystickModeCount = 4;
 
 constexpr Command JoystickModeCommand(int index) {
-    return static_cast<Command>(static_cast<unsigned>(Command::JoystickMode0) + static_cast<unsigned>(index));
+    return static_cast<Command>(static_cast<unsigned>(Command::JoystickMode0) +
+                                static_cast<unsigned>(index));
 }
 // The joystick mode a command chooses, or -1 for any other command.
 constexpr int JoystickModeOf(Command command) {

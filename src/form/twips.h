@@ -14,7 +14,8 @@ public:
     // Rounded to the nearest pixel (halves away from zero).
     constexpr int ToPixels(int twips) const {
         const long long t = static_cast<long long>(twips) * dpi_;
-        return static_cast<int>(t >= 0 ? (t + kPerInch / 2) / kPerInch : -((-t + kPerInch / 2) / kPerInch));
+        return static_cast<int>(t >= 0 ? (t + kPerInch / 2) / kPerInch
+                                       : -((-t + kPerInch / 2) / kPerInch));
     }
     constexpr int FromPixels(int pixels) const {
         const long long p = static_cast<long long>(pixels) * kPerInch;

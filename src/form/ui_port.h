@@ -17,7 +17,8 @@ inline constexpr const char* kAppTitle = "LVN";
 class UiPort : public util::EventPump {
 public:
     // Modal, OK only.
-    virtual void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+    virtual void ShowMessage(const std::string& text, const std::string& title,
+                             MessageIcon icon) = 0;
     // Modal, OK and Cancel; Cancel gives the empty text.
     virtual std::string AskForText(const std::string& prompt, const std::string& title,
                                    const std::string& preset) = 0;

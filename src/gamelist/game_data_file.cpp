@@ -16,7 +16,8 @@ ListingCapture CaptureGameDataFile(const std::string& appDir, const std::string&
     const platform::CommandLine command = mame::ListFullCommand(appDir, exeName);
     ListingCapture capture{platform::RunCapture(command, true, true), command.front(), false};
     if (IsGoodListing(capture.result)) {
-        platform::WriteFileAtomically(platform::JoinPath(appDir, dataFileName), capture.result.text + "\r\n");
+        platform::WriteFileAtomically(platform::JoinPath(appDir, dataFileName),
+                                      capture.result.text + "\r\n");
         capture.written = true;
     }
     return capture;

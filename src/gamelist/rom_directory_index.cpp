@@ -38,7 +38,8 @@ RomDirectoryIndex::RomDirectoryIndex(std::string romDir) : romDir_(std::move(rom
     prefix_ = slash == std::string::npos ? romDir_ : romDir_.substr(slash + 1);
     // A NUL cannot be passed to the system, and a pattern character in the
     // file name part makes every test a pattern match: leave both to FileExists.
-    if (romDir_.find('\0') != std::string::npos || prefix_.find_first_of(platform::kNameSpecialChars) != std::string::npos) {
+    if (romDir_.find('\0') != std::string::npos ||
+        prefix_.find_first_of(platform::kNameSpecialChars) != std::string::npos) {
         mode_ = Mode::PerName;
         return;
     }
@@ -47,8 +48,10 @@ RomDirectoryIndex::RomDirectoryIndex(std::string romDir) : romDir_(std::move(rom
 
 void RomDirectoryIndex::ReadDirectory() {
     const std::size_t slash = romDir_.find_last_of(platform::kPathSeparators);
-    const std::string dir = slash == std::string::npos ? "." : romDir_.substr(0, slash == 0 ? 1 : slash);
-    switch (platform::ListOrdinaryFiles(dir, prefix_, kZip, [this](std::string_view stem) { Add(stem); })) {
+    const std::string dir =
+        slash == std::string::npos ? "." : romDir_.substr(0, slash == 0 ? 1 : slash);
+    switch (platform::ListOrdinaryFiles(dir, prefix_, kZip,
+                                        [this](std::string_view stem) { Add(stem); })) {
         case platform::DirectoryListing::Listed:
             BuildTable();
             mode_ = Mode::Indexed;
@@ -95,7 +98,8 @@ bool RomDirectoryIndex::Find(std::string_view name) const {
     for (std::size_t slot = HashOf(stem) & mask; table_[slot] != 0; slot = (slot + 1) & mask) {
         const std::uint32_t i = table_[slot] - 1;
         const std::uint32_t begin = offsets_[i], end = offsets_[i + 1];
-        if (end - begin == stem.size() && std::memcmp(names_.data() + begin, stem.data(), stem.size()) == 0)
+        if (end - begin == stem.size() &&
+            std::memcmp(names_.data() + begin, stem.data(), stem.size()) == 0)
             return true;
     }
     return false;
@@ -113,7 +117,8 @@ bool RomDirectoryIndex::Contains(std::string_view name) const {
     // A NUL ends no real name; a pattern, a name reaching into a subdirectory,
     // a path too long for the system, or (where case folds) letters beyond
     // ASCII, which the system folds by its own table, is what the single test is for.
-    bool single = romDir_.size() + name.size() + kZip.size() >= PATH_MAX || (platform::kFileNamesFoldCase && !IsAscii(name));
+    bool single = romDir_.size() + name.size() + kZip.size() >= PATH_MAX ||
+                  (platform::kFileNamesFoldCase && !IsAscii(name));
     for (const char c : name) {
         if (c == '\0') return false;
         if (platform::kNameSpecialChars.find(c) != std::string_view::npos) single = true;

@@ -3,11 +3,11 @@
 #include <optional>
 #include <string_view>
 
+#include "mame/ini_value.h"
 #include "platform/environment.h"
-#include "util/failure.h"
 #include "platform/file_exists.h"
 #include "platform/file_io.h"
-#include "mame/ini_value.h"
+#include "util/failure.h"
 #include "util/text.h"
 
 namespace lorvane::mame {
@@ -18,7 +18,9 @@ namespace {
 std::optional<std::string> FirstLineWithKey(const std::string& content, std::string_view keyword) {
     std::optional<std::string> found;
     util::ForEachLine(content, [&](std::string_view line) {
-        if (line.size() < keyword.size() || util::AsciiUpper(line.substr(0, keyword.size())) != keyword) return true;
+        if (line.size() < keyword.size() ||
+            util::AsciiUpper(line.substr(0, keyword.size())) != keyword)
+            return true;
         found = std::string(line);
         return false;
     });
@@ -43,7 +45,8 @@ std::string ExpandedFolderList(std::string_view value) {
     std::string out;
     for (std::size_t start = 0;;) {
         const std::size_t semi = value.find(';', start);
-        const std::string_view entry = value.substr(start, semi == std::string_view::npos ? semi : semi - start);
+        const std::string_view entry =
+            value.substr(start, semi == std::string_view::npos ? semi : semi - start);
         out += entry.empty() ? std::string() : ExpandedFolder(entry);
         if (semi == std::string_view::npos) return out;
         out += ';';
@@ -57,7 +60,8 @@ std::string EmulatorIniName(const std::string& exeName) {
     static constexpr std::string_view kExe = ".exe";
     std::string name;
     std::size_t pos = 0;
-    for (std::size_t hit; (hit = exeName.find(kExe, pos)) != std::string::npos; pos = hit + kExe.size()) {
+    for (std::size_t hit; (hit = exeName.find(kExe, pos)) != std::string::npos;
+         pos = hit + kExe.size()) {
         name.append(exeName, pos, hit - pos);
         name += ".ini";
     }
@@ -66,7 +70,8 @@ std::string EmulatorIniName(const std::string& exeName) {
     // name the executable itself.
     const std::size_t slash = name.find_last_of(platform::kPathSeparators);
     const std::size_t lastStart = slash == std::string::npos ? 0 : slash + 1;
-    if (!platform::kProgramsHaveExtension && name.find('.', lastStart) == std::string::npos) name += ".ini";
+    if (!platform::kProgramsHaveExtension && name.find('.', lastStart) == std::string::npos)
+        name += ".ini";
     return name;
 }
 
@@ -81,17 +86,20 @@ std::vector<std::string> ReadRomFolders(const std::string& appDir, const std::st
 
     const auto line = FirstLineWithKey(platform::ReadWholeFile(path), "ROMPATH");
     if (!line) return {};
-    const std::string_view value = UnquoteIniValue(util::TrimSpaces(std::string_view(*line).substr(7)));
+    const std::string_view value =
+        UnquoteIniValue(util::TrimSpaces(std::string_view(*line).substr(7)));
     std::vector<std::string> dirs;
     if (value.empty()) return dirs;
     std::size_t start = 0;
     for (;;) {
         const std::size_t semi = value.find(';', start);
-        const std::string_view entry =
-            value.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
+        const std::string_view entry = value.substr(
+            start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
         if (entry.empty())
-            throw util::Failure(util::ErrNo::InvalidArgument,
-                          "Invalid procedure call or argument: an empty directory in the ROM path of " + path);
+            throw util::Failure(
+                util::ErrNo::InvalidArgument,
+                "Invalid procedure call or argument: an empty directory in the ROM path of " +
+                    path);
         std::string dir = ExpandedFolder(entry);
         EnsureTrailingSlash(dir);
         dirs.push_back(std::move(dir));
@@ -104,24 +112,29 @@ std::vector<std::string> ReadRomFolders(const std::string& appDir, const std::st
 std::optional<std::string> ReadSnapshotFolder(const std::string& appDir, const std::string& exeName,
                                               util::PendingError& pending) {
     const std::string path = EmulatorIniPath(appDir, exeName);
-    if (!platform::FileExists(path, pending)) return appDir + platform::kPathSeparator + "snap" + platform::kPathSeparator;
+    if (!platform::FileExists(path, pending))
+        return appDir + platform::kPathSeparator + "snap" + platform::kPathSeparator;
 
     const auto line = FirstLineWithKey(platform::ReadWholeFile(path), "SNAPSHOT_DIR");
     if (!line) return std::nullopt;
     // The value starts after a key of 18 characters and one separator.
     constexpr std::size_t kValueStart = 19;
     if (line->size() < kValueStart)
-        throw util::Failure(util::ErrNo::InvalidArgument,
-                      "Invalid procedure call or argument: the snapshot line of " + path + " is too short");
-    const std::string_view written = UnquoteIniValue(util::TrimSpaces(std::string_view(*line).substr(kValueStart)));
+        throw util::Failure(
+            util::ErrNo::InvalidArgument,
+            "Invalid procedure call or argument: the snapshot line of " + path + " is too short");
+    const std::string_view written =
+        UnquoteIniValue(util::TrimSpaces(std::string_view(*line).substr(kValueStart)));
     if (written.empty())
-        throw util::Failure(util::ErrNo::InvalidArgument,
-                      "Invalid procedure call or argument: the snapshot directory in " + path + " is empty");
+        throw util::Failure(
+            util::ErrNo::InvalidArgument,
+            "Invalid procedure call or argument: the snapshot directory in " + path + " is empty");
     std::string value = ExpandedFolderList(written);
     EnsureTrailingSlash(value);
     // A list (with ";" as written) is kept as it stands; so is an absolute
     // directory, which cannot lie inside the application directory.
-    if (written.find(';') == std::string_view::npos && !platform::IsAbsolutePath(value)) value = appDir + platform::kPathSeparator + value;
+    if (written.find(';') == std::string_view::npos && !platform::IsAbsolutePath(value))
+        value = appDir + platform::kPathSeparator + value;
     return value;
 }
 

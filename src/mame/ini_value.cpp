@@ -10,7 +10,8 @@ bool IsNameChar(char c) {
 }  // namespace
 
 std::string_view UnquoteIniValue(std::string_view value) {
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        return value.substr(1, value.size() - 2);
     return value;
 }
 
@@ -45,7 +46,8 @@ std::string ExpandFolderEntry(std::string_view entry, const VariableLookup& look
             pos = dollar + 1;
             continue;
         }
-        if (const auto value = lookup(std::string(entry.substr(nameStart, nameEnd - nameStart)))) out += *value;
+        if (const auto value = lookup(std::string(entry.substr(nameStart, nameEnd - nameStart))))
+            out += *value;
         pos = next;
     }
     if (pos < entry.size()) out.append(entry, pos);

@@ -24,7 +24,9 @@ void AppendUnquoted(std::string& out, std::string_view text) {
 bool IsSafeName(std::string_view name) {
     if (name.empty() || name.front() == '.') return false;
     for (const char c : name)
-        if (platform::IsPathSeparator(c) || c == '\0' || c == '[' || (platform::kPathSeparator == '\\' && c == ':')) return false;
+        if (platform::IsPathSeparator(c) || c == '\0' || c == '[' ||
+            (platform::kPathSeparator == '\\' && c == ':'))
+            return false;
     return true;
 }
 

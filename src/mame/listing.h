@@ -11,8 +11,8 @@
 namespace lorvane::mame {
 
 struct ListingGame {
-    std::string_view name;         // text before the first blank or double quote
-    std::string description;       // the rest, trimmed, double quotes removed
+    std::string_view name;    // text before the first blank or double quote
+    std::string description;  // the rest, trimmed, double quotes removed
 };
 
 // A game line split without copying: the name, and the description trimmed of

@@ -1,6 +1,5 @@
 #include "mame/rom_dependencies.h"
 
-
 namespace lorvane::mame {
 namespace {
 
@@ -35,7 +34,8 @@ std::string Attribute(std::string_view tag, std::string_view name) {
         const bool startsWord = pos > 0 && (tag[pos - 1] == ' ' || tag[pos - 1] == '\t' ||
                                             tag[pos - 1] == '\n' || tag[pos - 1] == '\r');
         const std::size_t eq = pos + name.size();
-        if (startsWord && eq + 1 < tag.size() && tag[eq] == '=' && (tag[eq + 1] == '"' || tag[eq + 1] == '\'')) {
+        if (startsWord && eq + 1 < tag.size() && tag[eq] == '=' &&
+            (tag[eq + 1] == '"' || tag[eq + 1] == '\'')) {
             const char quote = tag[eq + 1];
             const std::size_t end = tag.find(quote, eq + 2);
             if (end == std::string_view::npos) return {};

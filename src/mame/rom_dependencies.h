@@ -8,11 +8,10 @@
 #include <unordered_set>
 #include <vector>
 
-
 namespace lorvane::mame {
 
 struct MachineRefs {
-    std::string romof;                    // empty: reads no other set's file
+    std::string romof;  // empty: reads no other set's file
     std::vector<std::string> deviceRefs;
 };
 

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <unordered_map>
 
-
 namespace lorvane::mame {
 namespace {
 

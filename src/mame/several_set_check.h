@@ -9,7 +9,6 @@
 #include <unordered_set>
 #include <vector>
 
-
 namespace lorvane::mame {
 
 // Sets per run. Measured with Debian's emulator 0.251 on 2 shared cores (load

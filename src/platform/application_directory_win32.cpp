@@ -21,7 +21,8 @@ std::string ApplicationDirectory() {
 }
 
 void EnterDirectory(const std::string& dir) {
-    if (!::SetCurrentDirectoryW(win32::WidePath(dir).c_str())) throw win32::FailureFromError(::GetLastError(), dir);
+    if (!::SetCurrentDirectoryW(win32::WidePath(dir).c_str()))
+        throw win32::FailureFromError(::GetLastError(), dir);
 }
 
 }  // namespace lorvane::platform

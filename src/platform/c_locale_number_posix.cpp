@@ -2,8 +2,8 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "util/failure.h"
 #include "platform/c_locale_number.h"
+#include "util/failure.h"
 
 namespace lorvane::platform {
 

@@ -10,13 +10,13 @@ namespace lorvane::platform {
 using CommandLine = std::vector<std::string>;  // argv[0] is the program path
 
 struct CaptureResult {
-    std::string text;         // both streams, in arrival order
-    bool started = false;     // false: the program could not be started
-    int startErrno = 0;       // why: errno, or on Windows the system error code
-    bool exited = false;      // ended by itself: exitStatus is valid
+    std::string text;      // both streams, in arrival order
+    bool started = false;  // false: the program could not be started
+    int startErrno = 0;    // why: errno, or on Windows the system error code
+    bool exited = false;   // ended by itself: exitStatus is valid
     int exitStatus = 0;
-    bool signaled = false;    // ended abnormally: killed by a signal, or on
-    int termSignal = 0;       // Windows ended with a crash code (termSignal)
+    bool signaled = false;  // ended abnormally: killed by a signal, or on
+    int termSignal = 0;     // Windows ended with a crash code (termSignal)
 };
 
 // How the child ended, for a message: "exit status 2", "killed by signal 9
@@ -80,6 +80,7 @@ int ProcessorCount();
 // started. With the OEM flag the text is taken as the console's OEM code page
 // and turned into UTF-8 (Windows); elsewhere there is no second code page and
 // it changes nothing. Throws Failure 5 when neither stream is requested.
-std::string CapturedText(const CommandLine& argv, bool captureStdout, bool captureStderr, bool oemConvert);
+std::string CapturedText(const CommandLine& argv, bool captureStdout, bool captureStderr,
+                         bool oemConvert);
 
 }  // namespace lorvane::platform

@@ -12,8 +12,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "util/failure.h"
 #include "platform/posix_file.h"
+#include "util/failure.h"
 
 extern char** environ;
 
@@ -72,8 +72,8 @@ int Spawn(const CommandLine& argv, int writeFd, bool toStdout, bool toStderr, pi
     sigfillset(&all);
     // Its own process group, so that Kill() reaches whatever it starts; a clean
     // signal state whatever the front end blocks or ignores.
-    rc = posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
-                                             POSIX_SPAWN_SETSIGDEF);
+    rc = posix_spawnattr_setflags(
+        &attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     if (rc == 0) rc = posix_spawnattr_setpgroup(&attr, 0);
     if (rc == 0) rc = posix_spawnattr_setsigmask(&attr, &none);
     if (rc == 0) rc = posix_spawnattr_setsigdefault(&attr, &all);
@@ -121,7 +121,9 @@ void ChildCapture::Reset() noexcept { Kill(); }
 
 bool ChildCapture::Running() const { return native_ && native_->pid > 0; }
 
-int ChildCaptureAccess::ReadFd(const ChildCapture& child) { return child.native_ ? child.native_->readFd : -1; }
+int ChildCaptureAccess::ReadFd(const ChildCapture& child) {
+    return child.native_ ? child.native_->readFd : -1;
+}
 
 bool ChildCapture::Start(const CommandLine& argv, bool captureStdout, bool captureStderr) {
     if (!captureStdout && !captureStderr)
@@ -143,7 +145,8 @@ bool ChildCapture::Start(const CommandLine& argv, bool captureStdout, bool captu
     }
     int readFd = AboveStdio(fds[0]);
     int writeFd = AboveStdio(fds[1]);
-    if (readFd < 0 || writeFd < 0 || ::fcntl(readFd, F_SETFL, ::fcntl(readFd, F_GETFL) | O_NONBLOCK) != 0) {
+    if (readFd < 0 || writeFd < 0 ||
+        ::fcntl(readFd, F_SETFL, ::fcntl(readFd, F_GETFL) | O_NONBLOCK) != 0) {
         result_.startErrno = errno;
         CloseFd(readFd);
         CloseFd(writeFd);
@@ -211,7 +214,9 @@ std::string DescribeStartError(int startError) { return std::strerror(startError
 
 std::string HowItEnded(const CaptureResult& r) {
     if (!r.started) return DescribeStartError(r.startErrno);
-    if (r.signaled) return "killed by signal " + std::to_string(r.termSignal) + " (" + ::strsignal(r.termSignal) + ")";
+    if (r.signaled)
+        return "killed by signal " + std::to_string(r.termSignal) + " (" +
+               ::strsignal(r.termSignal) + ")";
     if (!r.exited) return "its end could not be learned";
     return "exit status " + std::to_string(r.exitStatus);
 }
@@ -241,7 +246,8 @@ CaptureResult RunCapture(const CommandLine& argv, bool captureStdout, bool captu
 std::vector<bool> WaitForOutput(const std::vector<const ChildCapture*>& captures, int timeoutMs) {
     std::vector<pollfd> fds;
     fds.reserve(captures.size());
-    for (const ChildCapture* c : captures) fds.push_back({c ? ChildCaptureAccess::ReadFd(*c) : -1, POLLIN, 0});
+    for (const ChildCapture* c : captures)
+        fds.push_back({c ? ChildCaptureAccess::ReadFd(*c) : -1, POLLIN, 0});
     std::vector<bool> ready(captures.size(), false);
     // An interrupted wait reports nothing ready; the caller simply waits again.
     if (::poll(fds.data(), fds.size(), timeoutMs) <= 0) return ready;
@@ -252,12 +258,14 @@ std::vector<bool> WaitForOutput(const std::vector<const ChildCapture*>& captures
 int ProcessorCount() {
     cpu_set_t cpus;
     CPU_ZERO(&cpus);
-    if (::sched_getaffinity(0, sizeof cpus, &cpus) == 0 && CPU_COUNT(&cpus) > 0) return CPU_COUNT(&cpus);
+    if (::sched_getaffinity(0, sizeof cpus, &cpus) == 0 && CPU_COUNT(&cpus) > 0)
+        return CPU_COUNT(&cpus);
     const long online = ::sysconf(_SC_NPROCESSORS_ONLN);
     return online > 0 ? static_cast<int>(online) : 1;
 }
 
-std::string CapturedText(const CommandLine& argv, bool captureStdout, bool captureStderr, bool /*oemConvert*/) {
+std::string CapturedText(const CommandLine& argv, bool captureStdout, bool captureStderr,
+                         bool /*oemConvert*/) {
     return RunCapture(argv, captureStdout, captureStderr).text;
 }
 

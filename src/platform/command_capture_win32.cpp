@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "platform/command_capture.h"
-#include "util/failure.h"
 #include "platform/win32_file.h"
 #include "platform/win32_process.h"
+#include "util/failure.h"
 
 namespace lorvane::platform {
 namespace {
@@ -33,19 +33,32 @@ bool IsCrashCode(DWORD code) { return (code & 0xC0000000u) == 0xC0000000u || cod
 
 const char* CrashWords(DWORD code) {
     switch (code) {
-    case 0xC0000005u: return "crashed: access violation";
-    case 0xC00000FDu: return "crashed: stack overflow";
-    case 0xC0000409u: return "crashed: stack buffer overrun";
-    case 0xC0000374u: return "crashed: heap corruption";
-    case 0xC0000094u: return "crashed: integer division by zero";
-    case 0xC000001Du: return "crashed: illegal instruction";
-    case 0xC0000096u: return "crashed: privileged instruction";
-    case 0x80000003u: return "crashed: breakpoint";
-    case 0xC000013Au: return "interrupted by Ctrl+C";
-    case 0xC0000135u: return "could not run: a DLL it needs was not found";
-    case 0xC0000139u: return "could not run: a DLL it needs lacks a function";
-    case 0xC0000142u: return "could not run: a DLL failed to initialize";
-    default: return "ended abnormally";
+        case 0xC0000005u:
+            return "crashed: access violation";
+        case 0xC00000FDu:
+            return "crashed: stack overflow";
+        case 0xC0000409u:
+            return "crashed: stack buffer overrun";
+        case 0xC0000374u:
+            return "crashed: heap corruption";
+        case 0xC0000094u:
+            return "crashed: integer division by zero";
+        case 0xC000001Du:
+            return "crashed: illegal instruction";
+        case 0xC0000096u:
+            return "crashed: privileged instruction";
+        case 0x80000003u:
+            return "crashed: breakpoint";
+        case 0xC000013Au:
+            return "interrupted by Ctrl+C";
+        case 0xC0000135u:
+            return "could not run: a DLL it needs was not found";
+        case 0xC0000139u:
+            return "could not run: a DLL it needs lacks a function";
+        case 0xC0000142u:
+            return "could not run: a DLL failed to initialize";
+        default:
+            return "ended abnormally";
     }
 }
 
@@ -64,14 +77,15 @@ void RecordExit(CaptureResult& r, DWORD code) {
 std::wstring NewPipeName() {
     static std::atomic<unsigned long> count{0};
     wchar_t name[96];
-    std::swprintf(name, sizeof name / sizeof name[0], L"\\\\.\\pipe\\lorvane-capture-%lu-%lu", ::GetCurrentProcessId(),
-                  count.fetch_add(1) + 1);
+    std::swprintf(name, sizeof name / sizeof name[0], L"\\\\.\\pipe\\lorvane-capture-%lu-%lu",
+                  ::GetCurrentProcessId(), count.fetch_add(1) + 1);
     return name;
 }
 
 std::string FromOemCodePage(const std::string& text) {
     if (text.empty()) return text;
-    const int n = ::MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int n =
+        ::MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     ::MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
     return win32::Utf8(wide);
@@ -84,7 +98,7 @@ std::string FromOemCodePage(const std::string& text) {
 // data (or the pipe's end) has come. The event is what WaitForOutput waits on.
 struct ChildCapture::Native {
     HANDLE process = nullptr;
-    HANDLE job = nullptr;  // the child and everything it starts
+    HANDLE job = nullptr;   // the child and everything it starts
     HANDLE pipe = nullptr;  // the read end
     HANDLE event = nullptr;
     OVERLAPPED overlapped{};
@@ -143,7 +157,8 @@ HANDLE CreateCapturePipe(HANDLE& pipe) {
     const std::wstring name = NewPipeName();
     pipe = ::CreateNamedPipeW(
         name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0, kCapturePipeSize, 0, nullptr);
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0,
+        kCapturePipeSize, 0, nullptr);
     if (pipe == INVALID_HANDLE_VALUE) {
         pipe = nullptr;
         return INVALID_HANDLE_VALUE;
@@ -185,8 +200,9 @@ bool ChildCapture::Start(const CommandLine& argv, bool captureStdout, bool captu
     if (!native->event) return fail(::GetLastError());
     HANDLE writeEnd = CreateCapturePipe(native->pipe);
     if (writeEnd == INVALID_HANDLE_VALUE) return fail(::GetLastError());
-    HANDLE nul = ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
+    HANDLE nul =
+        ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
     if (nul == INVALID_HANDLE_VALUE) {
         const DWORD err = ::GetLastError();
         ::CloseHandle(writeEnd);
@@ -268,7 +284,8 @@ void ChildCapture::Kill() {
     if (!native_) return;
     Native& n = *native_;
     if (n.process) {
-        if (!n.job || !::TerminateJobObject(n.job, kKilledExitCode)) ::TerminateProcess(n.process, kKilledExitCode);
+        if (!n.job || !::TerminateJobObject(n.job, kKilledExitCode))
+            ::TerminateProcess(n.process, kKilledExitCode);
         ::WaitForSingleObject(n.process, INFINITE);
         DWORD code = 0;
         if (::GetExitCodeProcess(n.process, &code)) RecordExit(result_, code);
@@ -281,11 +298,13 @@ void ChildCapture::Kill() {
 std::string DescribeStartError(int startError) {
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(startError), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(startError), 0, reinterpret_cast<wchar_t*>(&buffer), 0,
+        nullptr);
     std::string text = length && buffer ? win32::Utf8(std::wstring(buffer, length)) : "";
     if (buffer) ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
     // Some texts name the file as an insert the caller did not fill.
     if (const std::size_t at = text.find("%1"); at != std::string::npos)
         text.replace(at, 2, at == 0 ? "The program" : "the program");
@@ -297,7 +316,8 @@ std::string HowItEnded(const CaptureResult& r) {
     if (!r.started) return DescribeStartError(r.startErrno);
     if (r.signaled) {
         char code[16];
-        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(static_cast<DWORD>(r.termSignal)));
+        std::snprintf(code, sizeof code, "0x%08lX",
+                      static_cast<unsigned long>(static_cast<DWORD>(r.termSignal)));
         return std::string(CrashWords(static_cast<DWORD>(r.termSignal))) + " (" + code + ")";
     }
     if (!r.exited) return "its end could not be learned";
@@ -328,7 +348,8 @@ std::vector<bool> WaitForOutput(const std::vector<const ChildCapture*>& captures
     const DWORD total = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
     if (events.size() <= MAXIMUM_WAIT_OBJECTS) {
         if (!events.empty())
-            ::WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE, total);
+            ::WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE,
+                                     total);
     } else {
         // More than one wait can take (a machine with more than 63
         // processors): the groups are looked at in turn, in short slices.
@@ -336,12 +357,15 @@ std::vector<bool> WaitForOutput(const std::vector<const ChildCapture*>& captures
         for (;;) {
             bool any = false;
             for (std::size_t at = 0; at < events.size() && !any; at += MAXIMUM_WAIT_OBJECTS) {
-                const DWORD count = static_cast<DWORD>(std::min<std::size_t>(events.size() - at, MAXIMUM_WAIT_OBJECTS));
-                any = ::WaitForMultipleObjects(count, events.data() + at, FALSE, 0) < WAIT_OBJECT_0 + count;
+                const DWORD count = static_cast<DWORD>(
+                    std::min<std::size_t>(events.size() - at, MAXIMUM_WAIT_OBJECTS));
+                any = ::WaitForMultipleObjects(count, events.data() + at, FALSE, 0) <
+                      WAIT_OBJECT_0 + count;
             }
             const ULONGLONG spent = ::GetTickCount64() - start;
             if (any || (total != INFINITE && spent >= total)) break;
-            const DWORD slice = total == INFINITE ? 10 : static_cast<DWORD>(std::min<ULONGLONG>(10, total - spent));
+            const DWORD slice =
+                total == INFINITE ? 10 : static_cast<DWORD>(std::min<ULONGLONG>(10, total - spent));
             ::WaitForMultipleObjects(MAXIMUM_WAIT_OBJECTS, events.data(), FALSE, slice);
         }
     }
@@ -363,7 +387,8 @@ int ProcessorCount() {
     return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
 }
 
-std::string CapturedText(const CommandLine& argv, bool captureStdout, bool captureStderr, bool oemConvert) {
+std::string CapturedText(const CommandLine& argv, bool captureStdout, bool captureStderr,
+                         bool oemConvert) {
     std::string text = RunCapture(argv, captureStdout, captureStderr).text;
     // The whole text at once, so that no character is cut between two reads.
     return oemConvert ? FromOemCodePage(text) : text;

@@ -1,5 +1,3 @@
-#include "platform/detached_start.h"
-
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -7,6 +5,7 @@
 
 #include <cerrno>
 
+#include "platform/detached_start.h"
 #include "platform/posix_file.h"
 
 extern char** environ;

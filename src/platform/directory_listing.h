@@ -22,7 +22,8 @@ enum class DirectoryListing {
 // suffix match without regard to ASCII case, stems come as the folder holds
 // them, and the caller compares them the same way; hidden and system files
 // and folders are skipped, as FileExists skips them.
-DirectoryListing ListOrdinaryFiles(const std::string& dir, std::string_view prefix, std::string_view suffix,
+DirectoryListing ListOrdinaryFiles(const std::string& dir, std::string_view prefix,
+                                   std::string_view suffix,
                                    const std::function<void(std::string_view stem)>& add);
 
 }  // namespace lorvane::platform

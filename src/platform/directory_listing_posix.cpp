@@ -1,5 +1,3 @@
-#include "platform/directory_listing.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -9,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "platform/directory_listing.h"
 
 namespace lorvane::platform {
 namespace {
@@ -43,14 +43,16 @@ bool LookupsAreExact(int fd) {
 
 }  // namespace
 
-DirectoryListing ListOrdinaryFiles(const std::string& dir, std::string_view prefix, std::string_view suffix,
+DirectoryListing ListOrdinaryFiles(const std::string& dir, std::string_view prefix,
+                                   std::string_view suffix,
                                    const std::function<void(std::string_view stem)>& add) {
     DIR* d = opendir(dir.c_str());
     if (!d) {
         // Missing, or not a directory: no path below it names a file. Anything
         // else (a directory that may be searched but not listed, no descriptors
         // left, ...) is answered name by name.
-        return (errno == ENOENT || errno == ENOTDIR) ? DirectoryListing::Absent : DirectoryListing::NotListable;
+        return (errno == ENOENT || errno == ENOTDIR) ? DirectoryListing::Absent
+                                                     : DirectoryListing::NotListable;
     }
     const int fd = dirfd(d);
     // A directory that may be listed but not searched lets no file in it be
@@ -65,7 +67,8 @@ DirectoryListing ListOrdinaryFiles(const std::string& dir, std::string_view pref
         const std::string_view name = e->d_name;
         // Hidden files never count as present.
         if (name.empty() || name.front() == '.') continue;
-        if (name.size() < prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
+        if (name.size() < prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+            !name.ends_with(suffix))
             continue;
         bool ordinary = false;
         if (e->d_type == DT_REG) {

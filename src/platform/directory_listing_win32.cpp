@@ -1,13 +1,14 @@
 #include <windows.h>
 
 #include "platform/directory_listing.h"
-#include "util/text.h"
 #include "platform/win32_file.h"
+#include "util/text.h"
 
 namespace lorvane::platform {
 namespace {
 
-constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kNotOrdinary =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 bool IsAscii(std::string_view s) {
     for (const char c : s)
@@ -16,26 +17,31 @@ bool IsAscii(std::string_view s) {
 }
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && util::CompareNoCase(text.substr(text.size() - suffix.size()), suffix) == 0;
+    return text.size() >= suffix.size() &&
+           util::CompareNoCase(text.substr(text.size() - suffix.size()), suffix) == 0;
 }
 
 }  // namespace
 
-DirectoryListing ListOrdinaryFiles(const std::string& dir, std::string_view prefix, std::string_view suffix,
+DirectoryListing ListOrdinaryFiles(const std::string& dir, std::string_view prefix,
+                                   std::string_view suffix,
                                    const std::function<void(std::string_view stem)>& add) {
     // Only ASCII letters are folded here; anything else is left to the
     // system's own test of each name.
     if (!IsAscii(prefix) || !IsAscii(suffix)) return DirectoryListing::NotListable;
     std::wstring pattern;
-    if (dir.find('\0') != std::string::npos || !win32::ToWide(dir, pattern)) return DirectoryListing::NotListable;
+    if (dir.find('\0') != std::string::npos || !win32::ToWide(dir, pattern))
+        return DirectoryListing::NotListable;
     // A pattern in the folder part would make this a search over several folders.
-    if (pattern.find_first_of(L"*?<>\"") != std::wstring::npos) return DirectoryListing::NotListable;
+    if (pattern.find_first_of(L"*?<>\"") != std::wstring::npos)
+        return DirectoryListing::NotListable;
     if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
     pattern += L'*';
 
     WIN32_FIND_DATAW found;
-    const HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                             nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE search =
+        ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                           FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE) {
         const DWORD e = ::GetLastError();
         // Missing, or a file rather than a folder: no path below it names a file.
@@ -53,7 +59,8 @@ DirectoryListing ListOrdinaryFiles(const std::string& dir, std::string_view pref
         if (name.size() < prefix.size() + suffix.size() || !util::StartsWithNoCase(name, prefix) ||
             !EndsWithNoCase(name, suffix))
             continue;
-        add(std::string_view(name).substr(prefix.size(), name.size() - prefix.size() - suffix.size()));
+        add(std::string_view(name).substr(prefix.size(),
+                                          name.size() - prefix.size() - suffix.size()));
     } while (::FindNextFileW(search, &found));
     const DWORD end = ::GetLastError();
     ::FindClose(search);

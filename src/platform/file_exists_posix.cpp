@@ -1,10 +1,10 @@
-#include "platform/file_exists.h"
-
 #include <dirent.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <string_view>
+
+#include "platform/file_exists.h"
 
 namespace lorvane::platform {
 namespace {
@@ -46,8 +46,10 @@ bool Exists(const std::string& path, int& err) {
     err = 0;
     if (path.empty() || path.find('\0') != std::string::npos) return false;
     const std::size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-    const std::string_view last = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+    const std::string dir =
+        slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+    const std::string_view last =
+        std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
     if (last.empty() || IsHidden(last)) return false;
 
     if (last.find_first_of("*?") == std::string_view::npos) return TestOne(path, err);

@@ -15,8 +15,8 @@ FileIdentity IdentifyFile(const std::string& path) {
     // Reading the attributes needs no access to the content, and a file that
     // another program holds open is still seen.
     win32::Handle h(::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!h.Valid()) {
         const DWORD e = ::GetLastError();
         if (e == ERROR_FILE_NOT_FOUND) {
@@ -37,7 +37,8 @@ FileIdentity IdentifyFile(const std::string& path) {
     id.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     // 100-nanosecond ticks since 1601.
     const std::uint64_t ticks =
-        (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime;
+        (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+        info.ftLastWriteTime.dwLowDateTime;
     id.mtimeSeconds = static_cast<std::int64_t>(ticks / 10000000);
     id.mtimeNanoseconds = static_cast<std::int64_t>(ticks % 10000000) * 100;
     return id;

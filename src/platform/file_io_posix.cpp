@@ -1,5 +1,3 @@
-#include "platform/file_io.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/file_io.h"
 #include "platform/posix_file.h"
 
 namespace lorvane::platform {
@@ -44,9 +43,11 @@ std::string ReadWholeFile(const std::string& path) {
     if (fd.Get() < 0) throw util::FailureFromErrno(errno, path);
     struct stat st {};
     if (fstat(fd.Get(), &st) != 0) throw util::FailureFromErrno(errno, path);
-    if (S_ISDIR(st.st_mode)) throw util::Failure(util::ErrNo::PathFileAccessError, path + ": is a directory");
+    if (S_ISDIR(st.st_mode))
+        throw util::Failure(util::ErrNo::PathFileAccessError, path + ": is a directory");
     std::string content;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) content.reserve(static_cast<std::size_t>(st.st_size));
+    if (S_ISREG(st.st_mode) && st.st_size > 0)
+        content.reserve(static_cast<std::size_t>(st.st_size));
     char buf[1 << 16];
     for (;;) {
         const ssize_t n = ::read(fd.Get(), buf, sizeof buf);
@@ -66,7 +67,8 @@ void WriteFileAtomically(const std::string& requestedPath, const std::string& co
 
     struct stat old {};
     const bool hadOld = ::stat(path.c_str(), &old) == 0;
-    if (hadOld && S_ISDIR(old.st_mode)) throw util::Failure(util::ErrNo::PathFileAccessError, path + ": is a directory");
+    if (hadOld && S_ISDIR(old.st_mode))
+        throw util::Failure(util::ErrNo::PathFileAccessError, path + ": is a directory");
 
     // Hidden, so that no existence test ever takes it for the real file.
     std::string tmp = dir + "/." + BaseOf(path) + ".tmp-XXXXXX";

@@ -27,20 +27,24 @@ std::string ReadWholeFile(const std::string& path) {
     if (const int injected = hook ? hook(path) : 0) throw util::FailureFromErrno(injected, path);
     const std::wstring wide = win32::WidePath(path);
     // Others may go on reading, writing or renaming it, as on Linux.
-    win32::Handle h(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    win32::Handle h(::CreateFileW(wide.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!h.Valid()) {
         const DWORD e = ::GetLastError();
-        if (IsDirectory(wide)) throw util::Failure(util::ErrNo::PathFileAccessError, path + ": is a directory");
+        if (IsDirectory(wide))
+            throw util::Failure(util::ErrNo::PathFileAccessError, path + ": is a directory");
         throw win32::FailureFromError(e, path);
     }
     std::string content;
     LARGE_INTEGER size{};
-    if (::GetFileSizeEx(h.Get(), &size) && size.QuadPart > 0) content.reserve(static_cast<std::size_t>(size.QuadPart));
+    if (::GetFileSizeEx(h.Get(), &size) && size.QuadPart > 0)
+        content.reserve(static_cast<std::size_t>(size.QuadPart));
     char buf[1 << 16];
     for (;;) {
         DWORD n = 0;
-        if (!::ReadFile(h.Get(), buf, sizeof buf, &n, nullptr)) throw win32::FailureFromError(::GetLastError(), path);
+        if (!::ReadFile(h.Get(), buf, sizeof buf, &n, nullptr))
+            throw win32::FailureFromError(::GetLastError(), path);
         if (n == 0) break;
         content.append(buf, n);
     }
@@ -55,8 +59,10 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
 
     // Hidden, so that no existence test ever takes it for the real file.
     const std::wstring tmp = win32::TemporaryNameBeside(wide, L"tmp");
-    if (const int err = win32::Injected(g_faultHook, "open", path)) throw util::FailureFromErrno(err, path);
-    win32::Handle h(::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (const int err = win32::Injected(g_faultHook, "open", path))
+        throw util::FailureFromErrno(err, path);
+    win32::Handle h(::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!h.Valid()) throw win32::FailureFromError(::GetLastError(), path);
 
     auto fail = [&](const util::Failure& f) {
@@ -67,14 +73,19 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
     };
     auto failSystem = [&]() { fail(win32::FailureFromError(::GetLastError(), path)); };
 
-    if (const int err = win32::Injected(g_faultHook, "write", path)) fail(util::FailureFromErrno(err, path));
+    if (const int err = win32::Injected(g_faultHook, "write", path))
+        fail(util::FailureFromErrno(err, path));
     if (!win32::WriteAll(h.Get(), content.data(), content.size())) failSystem();
-    if (const int err = win32::Injected(g_faultHook, "sync", path)) fail(util::FailureFromErrno(err, path));
+    if (const int err = win32::Injected(g_faultHook, "sync", path))
+        fail(util::FailureFromErrno(err, path));
     if (!::FlushFileBuffers(h.Get())) failSystem();
     if (!h.Close()) failSystem();
-    if (const int err = win32::Injected(g_faultHook, "rename", path)) fail(util::FailureFromErrno(err, path));
+    if (const int err = win32::Injected(g_faultHook, "rename", path))
+        fail(util::FailureFromErrno(err, path));
     // A read-only file is not replaced, as Windows refuses to.
-    if (!::MoveFileExW(tmp.c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) failSystem();
+    if (!::MoveFileExW(tmp.c_str(), wide.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        failSystem();
     // The file came in hidden; it takes the attributes of the file it replaced,
     // or the usual ones when new.
     const DWORD attrs = oldAttrs != INVALID_FILE_ATTRIBUTES ? oldAttrs : FILE_ATTRIBUTE_ARCHIVE;

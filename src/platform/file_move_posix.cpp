@@ -1,5 +1,3 @@
-#include "platform/file_move.h"
-
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -9,6 +7,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/file_move.h"
 #include "platform/posix_file.h"
 
 namespace lorvane::platform {
@@ -114,7 +113,8 @@ MoveResult MoveAcross(const std::string& from, const std::string& to) {
     };
     if ((err = posix::Injected(g_moveHook, "syncdir", dir)) == 0) err = SyncDirectoryChecked(dir);
     if (err != 0) return dropPlaced(err);
-    if ((err = posix::Injected(g_moveHook, "unlink", from)) == 0 && ::unlink(from.c_str()) != 0) err = errno;
+    if ((err = posix::Injected(g_moveHook, "unlink", from)) == 0 && ::unlink(from.c_str()) != 0)
+        err = errno;
     if (err != 0) return dropPlaced(err);
     SyncDirectory(DirOf(from));
     return Moved();

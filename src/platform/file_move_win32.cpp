@@ -14,7 +14,9 @@ std::atomic<MoveFaultHook> g_moveHook{nullptr};
 
 MoveResult Moved() { return {MoveOutcome::Moved, std::nullopt}; }
 MoveResult TargetExists() { return {MoveOutcome::TargetExists, std::nullopt}; }
-std::string What(const std::string& from, const std::string& to) { return "moving " + from + " to " + to; }
+std::string What(const std::string& from, const std::string& to) {
+    return "moving " + from + " to " + to;
+}
 MoveResult FailedErrno(int err, const std::string& from, const std::string& to) {
     return {MoveOutcome::Failed, util::FailureFromErrno(err, What(from, to))};
 }
@@ -30,10 +32,12 @@ bool NameTaken(DWORD code) { return code == ERROR_ALREADY_EXISTS || code == ERRO
 bool RemoveFile(const std::wstring& path) {
     const DWORD attrs = ::GetFileAttributesW(path.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY) != 0)
-        ::SetFileAttributesW(path.c_str(), win32::SettableAttributes(attrs & ~FILE_ATTRIBUTE_READONLY));
+        ::SetFileAttributesW(path.c_str(),
+                             win32::SettableAttributes(attrs & ~FILE_ATTRIBUTE_READONLY));
     if (::DeleteFileW(path.c_str())) return true;
     const DWORD e = ::GetLastError();
-    if (attrs != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(path.c_str(), win32::SettableAttributes(attrs));
+    if (attrs != INVALID_FILE_ATTRIBUTES)
+        ::SetFileAttributesW(path.c_str(), win32::SettableAttributes(attrs));
     ::SetLastError(e);
     return false;
 }
@@ -42,7 +46,8 @@ DWORD CopyContent(HANDLE in, HANDLE out) {
     std::vector<char> buf(1 << 20);
     for (;;) {
         DWORD n = 0;
-        if (!::ReadFile(in, buf.data(), static_cast<DWORD>(buf.size()), &n, nullptr)) return ::GetLastError();
+        if (!::ReadFile(in, buf.data(), static_cast<DWORD>(buf.size()), &n, nullptr))
+            return ::GetLastError();
         if (n == 0) return 0;
         if (!win32::WriteAll(out, buf.data(), n)) return ::GetLastError();
     }
@@ -57,14 +62,15 @@ MoveResult MoveAcross(const std::string& from, const std::string& to, const std:
     if (srcAttrs == INVALID_FILE_ATTRIBUTES) return FailedSystem(::GetLastError(), from, to);
     if ((srcAttrs & FILE_ATTRIBUTE_DIRECTORY) != 0) return FailedErrno(EINVAL, from, to);
 
-    win32::Handle in(::CreateFileW(wfrom.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    win32::Handle in(::CreateFileW(wfrom.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!in.Valid()) return FailedSystem(::GetLastError(), from, to);
 
     // Hidden, so that no existence test takes the half-made copy for a set.
     const std::wstring tmp = win32::TemporaryNameBeside(wto, L"move");
     if (const int err = win32::Injected(g_moveHook, "copy", to)) return FailedErrno(err, from, to);
-    win32::Handle out(::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    win32::Handle out(::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!out.Valid()) return FailedSystem(::GetLastError(), from, to);
 
     auto dropCopy = [&](MoveResult r) {
@@ -72,7 +78,8 @@ MoveResult MoveAcross(const std::string& from, const std::string& to, const std:
         RemoveFile(tmp);
         return r;
     };
-    if (const DWORD e = CopyContent(in.Get(), out.Get())) return dropCopy(FailedSystem(e, from, to));
+    if (const DWORD e = CopyContent(in.Get(), out.Get()))
+        return dropCopy(FailedSystem(e, from, to));
     FILETIME created, accessed, written;
     if (::GetFileTime(in.Get(), &created, &accessed, &written))
         ::SetFileTime(out.Get(), &created, &accessed, &written);  // only nice to have
@@ -103,7 +110,8 @@ MoveResult MoveAcross(const std::string& from, const std::string& to, const std:
     // The rename was written through; the step stays for the tests' sake.
     if (const int err = win32::Injected(g_moveHook, "syncdir", win32::DirOf(to)))
         return dropPlaced(FailedErrno(err, from, to));
-    if (const int err = win32::Injected(g_moveHook, "unlink", from)) return dropPlaced(FailedErrno(err, from, to));
+    if (const int err = win32::Injected(g_moveHook, "unlink", from))
+        return dropPlaced(FailedErrno(err, from, to));
     if (!RemoveFile(wfrom)) return dropPlaced(FailedSystem(::GetLastError(), from, to));
     return Moved();
 }
@@ -114,8 +122,8 @@ void SetMoveFaultHook(MoveFaultHook hook) { g_moveHook.store(hook); }
 
 MoveResult MoveFileNoReplace(const std::string& from, const std::string& to) {
     std::wstring wfrom, wto;
-    if (from.find('\0') != std::string::npos || to.find('\0') != std::string::npos || !win32::ToWide(from, wfrom) ||
-        !win32::ToWide(to, wto))
+    if (from.find('\0') != std::string::npos || to.find('\0') != std::string::npos ||
+        !win32::ToWide(from, wfrom) || !win32::ToWide(to, wto))
         return FailedSystem(ERROR_INVALID_NAME, from, to);
     if (const int err = win32::Injected(g_moveHook, "rename", to)) {
         if (err == EEXIST) return TargetExists();

@@ -17,11 +17,13 @@ namespace {
 std::string SystemText(DWORD code) {
     wchar_t* buf = nullptr;
     const DWORD n = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&buf),
+        0, nullptr);
     std::wstring text(buf ? buf : L"", n);
     if (buf) ::LocalFree(buf);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
     if (text.empty()) return "Windows error " + std::to_string(code);
     return Utf8(text);
 }
@@ -34,29 +36,44 @@ util::Failure FailureFromError(DWORD code, const std::string& what) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:  // Linux says "not found" for a missing folder too
         case ERROR_BAD_NETPATH:
-        case ERROR_INVALID_DRIVE: number = util::ErrNo::FileNotFound; break;
-        case ERROR_DIRECTORY: number = util::ErrNo::PathNotFound; break;
+        case ERROR_INVALID_DRIVE:
+            number = util::ErrNo::FileNotFound;
+            break;
+        case ERROR_DIRECTORY:
+            number = util::ErrNo::PathNotFound;
+            break;
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
         case ERROR_WRITE_PROTECT:
-        case ERROR_USER_MAPPED_FILE: number = util::ErrNo::PermissionDenied; break;
+        case ERROR_USER_MAPPED_FILE:
+            number = util::ErrNo::PermissionDenied;
+            break;
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
-        case ERROR_NOT_ENOUGH_QUOTA: number = util::ErrNo::DiskFull; break;
+        case ERROR_NOT_ENOUGH_QUOTA:
+            number = util::ErrNo::DiskFull;
+            break;
         case ERROR_CRC:
         case ERROR_IO_DEVICE:
         case ERROR_GEN_FAILURE:
         case ERROR_NOT_READY:
         case ERROR_READ_FAULT:
-        case ERROR_WRITE_FAULT: number = util::ErrNo::DeviceIoError; break;
+        case ERROR_WRITE_FAULT:
+            number = util::ErrNo::DeviceIoError;
+            break;
         case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS: number = util::ErrNo::FileAlreadyExists; break;
+        case ERROR_ALREADY_EXISTS:
+            number = util::ErrNo::FileAlreadyExists;
+            break;
         case ERROR_INVALID_NAME:
         case ERROR_BAD_PATHNAME:
         case ERROR_FILENAME_EXCED_RANGE:
-        case ERROR_NO_UNICODE_TRANSLATION: number = util::ErrNo::BadFileName; break;
-        default: break;
+        case ERROR_NO_UNICODE_TRANSLATION:
+            number = util::ErrNo::BadFileName;
+            break;
+        default:
+            break;
     }
     std::string description = what + ": " + SystemText(code);
     // The system's text may not say who holds the file; the user needs to know.

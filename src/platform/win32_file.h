@@ -48,8 +48,9 @@ int Injected(const std::atomic<Hook>& hook, const Args&... args) {
 
 // The part of a file's attributes that SetFileAttributesW takes (never 0).
 inline DWORD SettableAttributes(DWORD attrs) {
-    constexpr DWORD kSettable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
-                                FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM |
+    constexpr DWORD kSettable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                                FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM |
                                 FILE_ATTRIBUTE_TEMPORARY;
     return (attrs & kSettable) != 0 ? (attrs & kSettable) : FILE_ATTRIBUTE_NORMAL;
 }

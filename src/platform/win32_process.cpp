@@ -10,14 +10,16 @@ namespace {
 
 bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail) {
     return text.size() >= tail.size() &&
-           ::CompareStringOrdinal(text.c_str() + text.size() - tail.size(), static_cast<int>(tail.size()),
-                                  tail.c_str(), static_cast<int>(tail.size()), TRUE) == CSTR_EQUAL;
+           ::CompareStringOrdinal(text.c_str() + text.size() - tail.size(),
+                                  static_cast<int>(tail.size()), tail.c_str(),
+                                  static_cast<int>(tail.size()), TRUE) == CSTR_EQUAL;
 }
 
 // Windows hands a batch file to cmd.exe, whose quoting rules differ.
 bool IsBatchFile(const std::wstring& program) {
     std::wstring name = program;
-    while (!name.empty() && (name.back() == L' ' || name.back() == L'.')) name.pop_back();  // Windows drops these
+    while (!name.empty() && (name.back() == L' ' || name.back() == L'.'))
+        name.pop_back();  // Windows drops these
     return EndsWithNoCase(name, L".bat") || EndsWithNoCase(name, L".cmd");
 }
 
@@ -105,7 +107,8 @@ DWORD StartChild(ChildStart& start, PROCESS_INFORMATION& process) {
     // The same handle may stand for several streams; the list wants it once.
     std::vector<HANDLE> handles;
     for (HANDLE h : start.inherited)
-        if (h && h != INVALID_HANDLE_VALUE && std::find(handles.begin(), handles.end(), h) == handles.end())
+        if (h && h != INVALID_HANDLE_VALUE &&
+            std::find(handles.begin(), handles.end(), h) == handles.end())
             handles.push_back(h);
 
     STARTUPINFOEXW info{};
@@ -121,8 +124,9 @@ DWORD StartChild(ChildStart& start, PROCESS_INFORMATION& process) {
         info.lpAttributeList = attributes.Get();
         flags |= EXTENDED_STARTUPINFO_PRESENT;
     }
-    const BOOL ok = ::CreateProcessW(wide[0].c_str(), line.data(), nullptr, nullptr, handles.empty() ? FALSE : TRUE,
-                                     flags, nullptr, nullptr, &info.StartupInfo, &process);
+    const BOOL ok = ::CreateProcessW(wide[0].c_str(), line.data(), nullptr, nullptr,
+                                     handles.empty() ? FALSE : TRUE, flags, nullptr, nullptr,
+                                     &info.StartupInfo, &process);
     const DWORD err = ok ? 0 : ::GetLastError();
     for (HANDLE h : handles) ::SetHandleInformation(h, HANDLE_FLAG_INHERIT, 0);
     return err;

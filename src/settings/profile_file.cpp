@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "util/failure.h"
 #include "platform/file_io.h"
+#include "util/failure.h"
 #include "util/text.h"
 
 namespace lorvane::settings {
@@ -15,7 +15,8 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // The text of a line; a byte-order mark in front of the first line is not part of it.
 std::string_view LineText(std::string_view content, const util::LineSpan& line) {
     std::string_view text = content.substr(line.begin, line.contentEnd - line.begin);
-    if (line.begin == 0 && text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+    if (line.begin == 0 && text.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+        text.remove_prefix(kUtf8Bom.size());
     return text;
 }
 
@@ -50,7 +51,8 @@ struct SectionSpan {
     std::size_t end;
 };
 
-std::optional<SectionSpan> FindSection(std::string_view content, const std::vector<util::LineSpan>& lines,
+std::optional<SectionSpan> FindSection(std::string_view content,
+                                       const std::vector<util::LineSpan>& lines,
                                        std::string_view section) {
     section = util::TrimBlanks(section);
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -80,7 +82,8 @@ std::optional<FoundKey> FindKey(std::string_view content, const std::vector<util
 
 // A value in a matching pair of quotes loses them, as the platform's reader does.
 std::string_view Unquote(std::string_view value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
         return value.substr(1, value.size() - 2);
     return value;
 }
@@ -92,19 +95,25 @@ bool EndsWithLineEnd(std::string_view text) {
 // Names and values that would change the file's structure are refused, so that
 // no value can add lines or sections of its own.
 void CheckWrite(const std::string& section, const std::string& key, const std::string& value) {
-    auto hasLineBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
-    if (util::TrimBlanks(section).empty() || hasLineBreak(section) || section.find(']') != std::string::npos)
-        throw util::Failure(util::ErrNo::InvalidArgument, "Invalid profile section name \"" + section + "\"");
+    auto hasLineBreak = [](std::string_view s) {
+        return s.find_first_of("\r\n") != std::string_view::npos;
+    };
+    if (util::TrimBlanks(section).empty() || hasLineBreak(section) ||
+        section.find(']') != std::string::npos)
+        throw util::Failure(util::ErrNo::InvalidArgument,
+                            "Invalid profile section name \"" + section + "\"");
     if (util::TrimBlanks(key).empty() || hasLineBreak(key) || key.find('=') != std::string::npos ||
         util::TrimBlanks(key).front() == ';' || util::TrimBlanks(key).front() == '[')
-        throw util::Failure(util::ErrNo::InvalidArgument, "Invalid profile key name \"" + key + "\"");
-    if (hasLineBreak(value))
         throw util::Failure(util::ErrNo::InvalidArgument,
-                      "The value of \"" + key + "\" contains a line break and cannot be stored");
+                            "Invalid profile key name \"" + key + "\"");
+    if (hasLineBreak(value))
+        throw util::Failure(
+            util::ErrNo::InvalidArgument,
+            "The value of \"" + key + "\" contains a line break and cannot be stored");
 }
 
-std::string ApplyOneWrite(const std::string& content, const std::string& section, const std::string& key,
-                          const std::string& value) {
+std::string ApplyOneWrite(const std::string& content, const std::string& section,
+                          const std::string& key, const std::string& value) {
     const std::vector<util::LineSpan> lines = util::ScanLines(content);
     const std::string keyLine = std::string(util::TrimBlanks(key)) + "=" + value;
 
@@ -124,7 +133,8 @@ std::string ApplyOneWrite(const std::string& content, const std::string& section
     if (const auto found = FindKey(content, lines, *span, key)) {
         // The key keeps its spelling and indentation and the line keeps its end.
         const util::LineSpan& line = lines[found->lineIndex];
-        const std::size_t lineStart = static_cast<std::size_t>(LineText(content, line).data() - content.data());
+        const std::size_t lineStart =
+            static_cast<std::size_t>(LineText(content, line).data() - content.data());
         const std::size_t keyStart = lineStart + found->key.keyOffset;
         std::string out = content.substr(0, keyStart);
         out += found->key.key;

@@ -5,10 +5,10 @@
 #include <optional>
 #include <string_view>
 
-#include "util/failure.h"
+#include "platform/c_locale_number.h"
 #include "platform/paths.h"
 #include "settings/profile_file.h"
-#include "platform/c_locale_number.h"
+#include "util/failure.h"
 #include "util/text.h"
 
 namespace lorvane::settings {
@@ -38,7 +38,9 @@ bool IsDecimalNumber(std::string_view s) {
     return i == s.size();
 }
 
-[[noreturn]] void TypeMismatch() { throw util::Failure(util::ErrNo::TypeMismatch, "Type mismatch"); }
+[[noreturn]] void TypeMismatch() {
+    throw util::Failure(util::ErrNo::TypeMismatch, "Type mismatch");
+}
 [[noreturn]] void Overflow() { throw util::Failure(util::ErrNo::Overflow, "Overflow"); }
 
 // The number the text holds; the decimal point is "." whatever the user's
@@ -64,7 +66,9 @@ double RoundHalfToEven(double x) {
 
 }  // namespace
 
-std::string SettingsFilePath(const std::string& appDir) { return appDir + platform::kPathSeparator + kSettingsFileName; }
+std::string SettingsFilePath(const std::string& appDir) {
+    return appDir + platform::kPathSeparator + kSettingsFileName;
+}
 
 bool ToBoolean(const std::string& value) {
     const std::string_view t = util::TrimBlanks(value);
@@ -83,8 +87,11 @@ StoredSettings DefaultSettings() { return {"MAME.exe", "LVN_LIST.txt", "1", "Fal
 
 StoredSettings ReadSettings(const std::string& appDir) {
     const std::string file = SettingsFilePath(appDir);
-    auto read = [&](const char* key) { return GetPrivateProfileString(kSettingsSection, key, kMissingValue, file); };
-    return {read(kKeyEmulatorName), read(kKeyDataFileName), read(kKeyJoystick), read(kKeyPreviewOn)};
+    auto read = [&](const char* key) {
+        return GetPrivateProfileString(kSettingsSection, key, kMissingValue, file);
+    };
+    return {read(kKeyEmulatorName), read(kKeyDataFileName), read(kKeyJoystick),
+            read(kKeyPreviewOn)};
 }
 
 void WriteSettings(const std::string& appDir, const StoredSettings& settings) {

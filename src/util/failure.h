@@ -50,9 +50,18 @@ struct PendingError {
     std::int32_t number = ErrNo::None;
     std::string description;
 
-    void Clear() { number = ErrNo::None; description.clear(); }
-    void Set(const Failure& f) { number = f.Number(); description = f.Description(); }
-    void Set(std::int32_t n, std::string d) { number = n; description = std::move(d); }
+    void Clear() {
+        number = ErrNo::None;
+        description.clear();
+    }
+    void Set(const Failure& f) {
+        number = f.Number();
+        description = f.Description();
+    }
+    void Set(std::int32_t n, std::string d) {
+        number = n;
+        description = std::move(d);
+    }
     bool IsSet() const { return number != ErrNo::None; }
 };
 

@@ -20,7 +20,8 @@ std::string_view TrimBlanks(std::string_view s) {
 
 std::vector<LineSpan> ScanLines(std::string_view text) {
     std::vector<LineSpan> lines;
-    for (std::size_t pos = 0; pos < text.size(); pos = lines.back().end) lines.push_back(LineAt(text, pos));
+    for (std::size_t pos = 0; pos < text.size(); pos = lines.back().end)
+        lines.push_back(LineAt(text, pos));
     return lines;
 }
 
@@ -54,7 +55,8 @@ int CompareNoCase(std::string_view a, std::string_view b) {
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
+    return text.size() >= prefix.size() &&
+           CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
 }  // namespace lorvane::util

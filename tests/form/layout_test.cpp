@@ -12,12 +12,14 @@ namespace {
 // 15 twips a pixel at 96 dots per inch, 10 at 144; halves round away from zero, both ways.
 TEST(Layout, TwipsBecomePixelsAtTheScreensResolution) {
     const Twips standard, large(144);
-    EXPECT_EQ((std::array{standard.ToPixels(8010), standard.ToPixels(7), standard.ToPixels(8), standard.ToPixels(-8),
-                          standard.FromPixels(534)}),
+    EXPECT_EQ((std::array{standard.ToPixels(8010), standard.ToPixels(7), standard.ToPixels(8),
+                          standard.ToPixels(-8), standard.FromPixels(534)}),
               (std::array{534, 0, 1, -1, 8010}));
-    EXPECT_EQ((std::array{large.ToPixels(8010), large.ToPixels(5), large.FromPixels(801), large.Dpi()}),
-              (std::array{801, 1, 8010, 144}));
-    EXPECT_EQ(Twips(0).Dpi(), Twips::kStandardDpi) << "an unreadable resolution is taken as the standard one";
+    EXPECT_EQ(
+        (std::array{large.ToPixels(8010), large.ToPixels(5), large.FromPixels(801), large.Dpi()}),
+        (std::array{801, 1, 8010, 144}));
+    EXPECT_EQ(Twips(0).Dpi(), Twips::kStandardDpi)
+        << "an unreadable resolution is taken as the standard one";
 }
 
 // At the smallest size each width or height is 0; below it nothing moves.
@@ -32,8 +34,10 @@ TEST(Layout, TheSmallestWindowLeavesNothingNegative) {
         EXPECT_FALSE(LayOut(layout, width, height, false)) << width << " x " << height;
         EXPECT_EQ(layout.gameList.width, before.gameList.width);
     }
-    EXPECT_EQ((std::array{layout.snapshotPane.top, layout.snapshotPane.width, layout.snapshotPane.height}),
-              (std::array{420, 4320, 4275})) << "the pane keeps its size";
+    EXPECT_EQ((std::array{layout.snapshotPane.top, layout.snapshotPane.width,
+                          layout.snapshotPane.height}),
+              (std::array{420, 4320, 4275}))
+        << "the pane keeps its size";
 }
 
 }  // namespace

@@ -40,8 +40,10 @@ TEST_F(EmulatorIniTest, RealEmulatorAndWindowFindTheSameFolders) {
     const fs::path myRoms = dir_ / "my roms", homeRoms = home.Path() / "mame" / "roms";
     fs::create_directories(myRoms);
     fs::create_directories(homeRoms);
-    for (const char* set : {"pong", "galaga"}) WriteFile(myRoms / (std::string(set) + ".zip"), kEmptyZip);
-    for (const char* set : {"breakout", "pacman"}) WriteFile(homeRoms / (std::string(set) + ".zip"), kEmptyZip);
+    for (const char* set : {"pong", "galaga"})
+        WriteFile(myRoms / (std::string(set) + ".zip"), kEmptyZip);
+    for (const char* set : {"breakout", "pacman"})
+        WriteFile(homeRoms / (std::string(set) + ".zip"), kEmptyZip);
     WriteFile(dir_ / "LVN_LIST.txt",
               "Name:             Description:\n"
               "breakout          \"Breakout [TTL]\"\n"
@@ -49,8 +51,9 @@ TEST_F(EmulatorIniTest, RealEmulatorAndWindowFindTheSameFolders) {
               "natodef           \"NATO Defense\"\n"
               "pacman            \"Pac-Man (Midway)\"\n"
               "pong              \"Pong (Rev E) [TTL]\"\n\n");
-    WriteFile(dir_ / "LVN.ini", "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
-                                "Preview_on=True\r\n");
+    WriteFile(dir_ / "LVN.ini",
+              "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
+              "Preview_on=True\r\n");
     // The emulator writes the picture where it reads its snapshot folder.
     RunCapture({App() + "/mame", "pong", "-seconds_to_run", "2", "-snapname", "%g"}, true, true);
     ASSERT_TRUE(fs::exists(dir_ / "my snaps" / "pong.png"));
@@ -61,7 +64,8 @@ TEST_F(EmulatorIniTest, RealEmulatorAndWindowFindTheSameFolders) {
     WindowState& st = form.State();
     const auto listed = [&] {
         std::set<std::string> names;
-        for (int i = 0; i < st.gameList.Count(); ++i) names.insert(mame::ExtractRomName(st.gameList.Entry(i)));
+        for (int i = 0; i < st.gameList.Count(); ++i)
+            names.insert(mame::ExtractRomName(st.gameList.Entry(i)));
         return names;
     };
     ASSERT_EQ(listed(), (std::set<std::string>{"breakout", "galaga", "pacman", "pong"}));
@@ -70,7 +74,8 @@ TEST_F(EmulatorIniTest, RealEmulatorAndWindowFindTheSameFolders) {
     std::set<std::string> passed;
     for (int i = 0; i < st.gameList.Count(); ++i) {
         const std::string name = mame::ExtractRomName(st.gameList.Entry(i));
-        const platform::CaptureResult byHand = RunCapture({App() + "/mame", name, "-verifyroms"}, true, true);
+        const platform::CaptureResult byHand =
+            RunCapture({App() + "/mame", name, "-verifyroms"}, true, true);
         ui.messages.clear();
         ui.starts.clear();
         st.gameList.Select(i);
@@ -83,7 +88,9 @@ TEST_F(EmulatorIniTest, RealEmulatorAndWindowFindTheSameFolders) {
         }
 
         form.ShowSnapshotOfSelectedGame();
-        EXPECT_EQ(st.snapshotPane.page, name == "pong" ? App() + "/my snaps/pong.png" : "about:blank") << name;
+        EXPECT_EQ(st.snapshotPane.page,
+                  name == "pong" ? App() + "/my snaps/pong.png" : "about:blank")
+            << name;
     }
     EXPECT_EQ(passed, (std::set<std::string>{"breakout", "pong"}));
 

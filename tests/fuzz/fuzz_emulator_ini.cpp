@@ -1,8 +1,8 @@
 // An arbitrary mame.ini: a Failure is an accepted answer; otherwise every ROM
 // directory is non-empty and ends with "/", and the snapshot folder ends with
-// "/" and lies inside the application directory unless absolute. The ini is read in two environments whose variables differ,
-// some holding ";": the number of ROM directories and whether a read fails never
-// depend on them, and an ini without "$" or "~" reads the same in both. The same
+// "/" and lies inside the application directory unless absolute. The ini is read in two
+// environments whose variables differ, some holding ";": the number of ROM directories and whether
+// a read fails never depend on them, and an ini without "$" or "~" reads the same in both. The same
 // bytes also go to the value parser as one value.
 #include <cstddef>
 #include <cstdint>
@@ -40,7 +40,8 @@ Reading Read(const std::string& appDir) {
     // No snapshot line leaves the folder as it was.
     r.snap = "/before/";
     try {
-        if (auto folder = lorvane::mame::ReadSnapshotFolder(appDir, "mame", pending)) r.snap = std::move(*folder);
+        if (auto folder = lorvane::mame::ReadSnapshotFolder(appDir, "mame", pending))
+            r.snap = std::move(*folder);
     } catch (const lorvane::util::Failure&) {
         r.snapFailed = true;
     }
@@ -70,15 +71,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Reading second = Read(appDir);
     FUZZ_CHECK(first.romFailed == second.romFailed && first.romDirs.size() == second.romDirs.size(),
                "a variable's value changed the number of ROM directories");
-    FUZZ_CHECK(first.snapFailed == second.snapFailed, "a variable's value made the snapshot read fail");
+    FUZZ_CHECK(first.snapFailed == second.snapFailed,
+               "a variable's value made the snapshot read fail");
     if (bytes.find_first_of("$~") == std::string_view::npos)
         FUZZ_CHECK(first.romDirs == second.romDirs && first.snap == second.snap,
                    "an ini without variables read differently in another environment");
 
     const std::string_view unquoted = lorvane::mame::UnquoteIniValue(bytes);
-    FUZZ_CHECK(unquoted == bytes || (bytes.size() >= 2 && bytes.front() == '"' && bytes.back() == '"' &&
-                                     unquoted == bytes.substr(1, bytes.size() - 2)),
-               "unquoting took more than one enclosing pair of quotes");
+    FUZZ_CHECK(
+        unquoted == bytes || (bytes.size() >= 2 && bytes.front() == '"' && bytes.back() == '"' &&
+                              unquoted == bytes.substr(1, bytes.size() - 2)),
+        "unquoting took more than one enclosing pair of quotes");
     // Whatever a variable holds stays as it is: it is not expanded again.
     const std::string expanded = lorvane::mame::ExpandFolderEntry(
         bytes, [](const std::string&) -> std::optional<std::string> { return "$A${A}~"; });

@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> expected;
     lorvane::mame::ForEachListingGame(text, [&](const lorvane::mame::ListingGame& game) {
         FUZZ_CHECK(IsWellFormedName(game.name), "a game name that is no plain file name");
-        FUZZ_CHECK(game.description.find('"') == std::string::npos, "a description with a double quote");
+        FUZZ_CHECK(game.description.find('"') == std::string::npos,
+                   "a description with a double quote");
         std::string entry = lorvane::mame::MakeListEntry(game.description, game.name);
         FUZZ_CHECK(!entry.empty() && entry.back() == ']', "an entry that does not end with ]");
         FUZZ_CHECK(lorvane::mame::ExtractRomName(entry) == game.name,

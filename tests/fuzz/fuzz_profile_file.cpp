@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "util/failure.h"
 #include "fuzz_support.h"
 #include "settings/profile_file.h"
 #include "settings/settings.h"
+#include "util/failure.h"
 #include "util/text.h"
 
 namespace {
@@ -39,16 +39,18 @@ bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::s
 
 bool WriteIsValid(std::string_view section, std::string_view key, std::string_view value) {
     const std::string_view s = Trim(section), k = Trim(key);
-    if (s.empty() || HasLineBreak(section) || section.find(']') != std::string_view::npos) return false;
-    if (k.empty() || HasLineBreak(key) || key.find('=') != std::string_view::npos || k.front() == ';' ||
-        k.front() == '[')
+    if (s.empty() || HasLineBreak(section) || section.find(']') != std::string_view::npos)
+        return false;
+    if (k.empty() || HasLineBreak(key) || key.find('=') != std::string_view::npos ||
+        k.front() == ';' || k.front() == '[')
         return false;
     return !HasLineBreak(value);
 }
 
 std::string AsRead(std::string_view value) {
     value = Trim(value);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
         value = value.substr(1, value.size() - 2);
     return std::string(value);
 }
@@ -59,17 +61,20 @@ bool IsLineOfKey(std::string_view line, std::string_view key) {
     return eq != std::string_view::npos && CompareNoCase(Trim(line.substr(0, eq)), Trim(key)) == 0;
 }
 
-void CheckOtherLinesSurvive(const std::string& before, const std::string& after, std::string_view section,
-                            std::string_view key, std::string_view value) {
+void CheckOtherLinesSurvive(const std::string& before, const std::string& after,
+                            std::string_view section, std::string_view key,
+                            std::string_view value) {
     // Byte level: what changed lies inside one line of the original.
     std::size_t prefix = 0;
-    while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) ++prefix;
+    while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix])
+        ++prefix;
     std::size_t suffix = 0;
     while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
            before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
         ++suffix;
-    FUZZ_CHECK(!HasLineBreak(std::string_view(before).substr(prefix, before.size() - prefix - suffix)),
-               "a line end of the original was changed or removed");
+    FUZZ_CHECK(
+        !HasLineBreak(std::string_view(before).substr(prefix, before.size() - prefix - suffix)),
+        "a line end of the original was changed or removed");
 
     // Line level: one line replaced, or the key line (and maybe the header) added.
     const auto old = lorvane::util::SplitLines(before);
@@ -77,7 +82,9 @@ void CheckOtherLinesSurvive(const std::string& before, const std::string& after,
     std::size_t p = 0;
     while (p < old.size() && p < now.size() && old[p] == now[p]) ++p;
     std::size_t s = 0;
-    while (s < old.size() - p && s < now.size() - p && old[old.size() - 1 - s] == now[now.size() - 1 - s]) ++s;
+    while (s < old.size() - p && s < now.size() - p &&
+           old[old.size() - 1 - s] == now[now.size() - 1 - s])
+        ++s;
     const std::size_t removed = old.size() - p - s;
     const std::size_t added = now.size() - p - s;
     if (removed == 0 && added == 0) return;  // the key already held this value
@@ -87,18 +94,21 @@ void CheckOtherLinesSurvive(const std::string& before, const std::string& after,
         FUZZ_CHECK(IsLineOfKey(is, key), "the replaced line is not the key line");
         // Indentation and spelling of the key stay; blanks before "=" go.
         const std::size_t eq = is.find('=');
-        FUZZ_CHECK(is.substr(0, eq) == RightTrim(was.substr(0, was.find('='))) && is.substr(eq + 1) == value,
+        FUZZ_CHECK(is.substr(0, eq) == RightTrim(was.substr(0, was.find('='))) &&
+                       is.substr(eq + 1) == value,
                    "the key line is not the old key with the new value");
         return;
     }
     FUZZ_CHECK(removed == 0, "lines of the original are missing");
     if (added == 1) {
-        FUZZ_CHECK(now[p] == std::string(Trim(key)) + "=" + std::string(value), "the added line is not the key line");
+        FUZZ_CHECK(now[p] == std::string(Trim(key)) + "=" + std::string(value),
+                   "the added line is not the key line");
         return;
     }
     FUZZ_CHECK(added == 2 && s == 0, "unexpected lines were added");
     FUZZ_CHECK(now[p] == "[" + std::string(Trim(section)) + "]", "the added header is wrong");
-    FUZZ_CHECK(now[p + 1] == std::string(Trim(key)) + "=" + std::string(value), "the added line is not the key line");
+    FUZZ_CHECK(now[p + 1] == std::string(Trim(key)) + "=" + std::string(value),
+               "the added line is not the key line");
 }
 
 }  // namespace
@@ -124,11 +134,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         after = lorvane::settings::ApplyProfileWrites(content, section, write);
     } catch (const lorvane::util::Failure& f) {
-        FUZZ_CHECK(f.Number() == lorvane::util::ErrNo::InvalidArgument, "a refusal with the wrong number");
+        FUZZ_CHECK(f.Number() == lorvane::util::ErrNo::InvalidArgument,
+                   "a refusal with the wrong number");
         FUZZ_CHECK(!WriteIsValid(section, key, value), "a valid write was refused");
         return 0;
     }
-    FUZZ_CHECK(WriteIsValid(section, key, value), "a write that changes the file's structure was accepted");
+    FUZZ_CHECK(WriteIsValid(section, key, value),
+               "a write that changes the file's structure was accepted");
 
     const auto read = lorvane::settings::FindProfileValue(after, section, key);
     FUZZ_CHECK(read.has_value(), "the written key is not found");
@@ -137,12 +149,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)lorvane::settings::ToBoolean(*read);
         (void)lorvane::settings::ToInt16(*read);
     } catch (const lorvane::util::Failure& f) {
-        FUZZ_CHECK(f.Number() == lorvane::util::ErrNo::TypeMismatch || f.Number() == lorvane::util::ErrNo::Overflow,
+        FUZZ_CHECK(f.Number() == lorvane::util::ErrNo::TypeMismatch ||
+                       f.Number() == lorvane::util::ErrNo::Overflow,
                    "a conversion failed with the wrong number");
     }
 
     CheckOtherLinesSurvive(content, after, section, key, value);
 
-    FUZZ_CHECK(lorvane::settings::ApplyProfileWrites(after, section, write) == after, "writing the same value again changed the file");
+    FUZZ_CHECK(lorvane::settings::ApplyProfileWrites(after, section, write) == after,
+               "writing the same value again changed the file");
     return 0;
 }

@@ -22,7 +22,8 @@ namespace lorvane::fuzz {
 // Made on first use, removed when the process exits normally.
 inline const std::string& ScratchDir() {
     static const std::string dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lorvane-fuzz-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "lorvane-fuzz-XXXXXX").string();
         if (!mkdtemp(pattern.data())) {
             std::perror("mkdtemp");
             std::abort();

@@ -37,10 +37,13 @@ using Entries = std::vector<std::string>;
 std::string Check(const std::string& dir) {
     const RomDirectoryIndex index(dir);
     std::string found = index.ReadInOneGo() ? "read:" : "per name:";
-    for (const auto& name : {"real"s, "link"s, "dangle"s, "dir"s, "dirlink"s, ".hid"s, "fifo"s, "upper"s, "UPPER"s,
-                             "sub/inner"s, "full"s, ".dot"s, "pat*"s, "pa?1"s, ""s, "../roms/real"s, "re\0al"s})
-        if (index.Contains(name) != platform::FileExists(dir + name + ".zip")) return "differs on " + name;
-        else if (index.Contains(name)) found += " " + name;
+    for (const auto& name :
+         {"real"s, "link"s, "dangle"s, "dir"s, "dirlink"s, ".hid"s, "fifo"s, "upper"s, "UPPER"s,
+          "sub/inner"s, "full"s, ".dot"s, "pat*"s, "pa?1"s, ""s, "../roms/real"s, "re\0al"s})
+        if (index.Contains(name) != platform::FileExists(dir + name + ".zip"))
+            return "differs on " + name;
+        else if (index.Contains(name))
+            found += " " + name;
     return found;
 }
 
@@ -50,19 +53,26 @@ template <class F>
 bool AsOrdinaryUser(F check) {
     if (geteuid() != 0) return check();
     const pid_t pid = fork();
-    if (pid == 0) _exit(setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0 && check() ? 0 : 1);
+    if (pid == 0)
+        _exit(setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0 && check()
+                  ? 0
+                  : 1);
     int status = 0;
-    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
 }
 
-// As FileExists for every kind of entry, with a name prefix, and when the directory cannot be listed.
+// As FileExists for every kind of entry, with a name prefix, and when the directory cannot be
+// listed.
 TEST(RomDirectoryIndex, AnswersAsTheSingleFileTest) {
     TempDir t;
     const std::string roms = (t / "roms").string();
     for (const char* dir : {"/dir.zip", "/sub"}) fs::create_directories(roms + dir);
-    for (const char* name : {"real.zip", ".hid.zip", "upper.ZIP", "sub/inner.zip", "prefull.zip", "pre.dot.zip", "pat1.zip"})
+    for (const char* name : {"real.zip", ".hid.zip", "upper.ZIP", "sub/inner.zip", "prefull.zip",
+                             "pre.dot.zip", "pat1.zip"})
         WriteFile(roms + "/" + name, "");
-    for (const auto& [to, from] : {std::pair("real", "link"), {"missing", "dangle"}, {"dir", "dirlink"}})
+    for (const auto& [to, from] :
+         {std::pair("real", "link"), {"missing", "dangle"}, {"dir", "dirlink"}})
         fs::create_symlink(to + ".zip"s, roms + "/" + from + ".zip");
     ASSERT_EQ(mkfifo((roms + "/fifo.zip").c_str(), 0644), 0);
     EXPECT_EQ(Check(roms + "/"), "read: real link sub/inner pat* pa?1 ../roms/real");
@@ -70,21 +80,27 @@ TEST(RomDirectoryIndex, AnswersAsTheSingleFileTest) {
     for (const std::string& other : {roms + "//", roms + "/missing/", roms + "/pa*", "/"s})
         EXPECT_FALSE(Check(other).starts_with("differs")) << other << ": " << Check(other);
     ASSERT_EQ(chmod(t.Path().c_str(), 0711), 0);
-    for (const auto& [mode, want] : {std::pair(0311, "per name: real link sub/inner ../roms/real"), {0644, "per name:"}})
-        EXPECT_TRUE(chmod(roms.c_str(), mode) == 0 && AsOrdinaryUser([&] { return Check(roms + "/") == want; })) << want;
+    for (const auto& [mode, want] :
+         {std::pair(0311, "per name: real link sub/inner ../roms/real"), {0644, "per name:"}})
+        EXPECT_TRUE(chmod(roms.c_str(), mode) == 0 &&
+                    AsOrdinaryUser([&] { return Check(roms + "/") == want; }))
+            << want;
     chmod(roms.c_str(), 0755);
 }
 #else
-void SetAttributes(const fs::path& path, DWORD attrs) { ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attrs)) << path; }
+void SetAttributes(const fs::path& path, DWORD attrs) {
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attrs)) << path;
+}
 
-// Names fold case; hidden and system files and folders are no sets; short-name and pattern lookups go to the system.
+// Names fold case; hidden and system files and folders are no sets; short-name and pattern lookups
+// go to the system.
 TEST(RomDirectoryIndex, AnswersAsTheSingleFileTestOnWindows) {
     TempDir t;
     const fs::path roms = t.Path() / u8"Spiele für Tests" / "roms";
     fs::create_directories(roms / "dir.zip");
     fs::create_directories(roms / "sub");
-    for (const char* name : {"real.zip", "UPPER.ZIP", "Mixed.Zip", "hid.zip", "sys.zip", "ro.zip", "sub/inner.zip",
-                             "prefull.zip", "pat1.zip", "longer name here.zip"})
+    for (const char* name : {"real.zip", "UPPER.ZIP", "Mixed.Zip", "hid.zip", "sys.zip", "ro.zip",
+                             "sub/inner.zip", "prefull.zip", "pat1.zip", "longer name here.zip"})
         WriteFile(roms / name, "");
     WriteFile(roms / u8"caf\u00e9.zip", "");
     SetAttributes(roms / "hid.zip", FILE_ATTRIBUTE_HIDDEN);
@@ -94,14 +110,19 @@ TEST(RomDirectoryIndex, AnswersAsTheSingleFileTestOnWindows) {
     const RomDirectoryIndex index(dir);
     EXPECT_TRUE(index.ReadInOneGo());
     std::string found;
-    for (const std::string name : {"real", "REAL", "upper", "UPPER", "mixed", "mIXED", "hid", "sys", "ro", "RO", "dir",
-                                   "sub\\inner", "sub/inner", "full", "pat*", "pa?1", "LONGER~1", "longer name here",
-                                   "caf\xc3\xa9", "CAF\xc3\x89", "a:b", "a|b", "missing", ""}) {
+    for (const std::string name :
+         {"real",        "REAL",        "upper", "UPPER", "mixed",    "mIXED",
+          "hid",         "sys",         "ro",    "RO",    "dir",      "sub\\inner",
+          "sub/inner",   "full",        "pat*",  "pa?1",  "LONGER~1", "longer name here",
+          "caf\xc3\xa9", "CAF\xc3\x89", "a:b",   "a|b",   "missing",  ""}) {
         EXPECT_EQ(index.Contains(name), platform::FileExists(dir + name + ".zip")) << name;
         if (index.Contains(name)) found += " " + name;
     }
-    // Whether the system folds é to É and keeps short names is its own affair; the index only follows it.
-    EXPECT_TRUE(found.starts_with(" real REAL upper UPPER mixed mIXED ro RO sub\\inner sub/inner pat* pa?1")) << found;
+    // Whether the system folds é to É and keeps short names is its own affair; the index only
+    // follows it.
+    EXPECT_TRUE(found.starts_with(
+        " real REAL upper UPPER mixed mIXED ro RO sub\\inner sub/inner pat* pa?1"))
+        << found;
     EXPECT_EQ(Check(dir + "pre").substr(0, 5), "read:");
     for (const std::string& other : {dir + "missing\\", dir + "pa*", dir + "sub"})
         EXPECT_FALSE(Check(other).starts_with("differs")) << other << ": " << Check(other);
@@ -112,7 +133,8 @@ TEST(RomDirectoryIndex, AnswersAsTheSingleFileTestOnWindows) {
 class GameListTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* zip : {"roms/pong.zip", "roms/natodef.zip", "roms/qix.zip", "roms2/pong.zip", "roms2/natodefa.zip"}) {
+        for (const char* zip : {"roms/pong.zip", "roms/natodef.zip", "roms/qix.zip",
+                                "roms2/pong.zip", "roms2/natodefa.zip"}) {
             fs::create_directories((t_ / zip).parent_path());
             WriteFile(t_ / zip, "");
         }
@@ -120,7 +142,8 @@ protected:
     }
     // The games of the data file in every ROM folder of the ini, sorted as the list shows them.
     Entries Available(const std::string& app, const std::string& dataFile = "LVN_LIST.txt") {
-        Entries entries = ListAvailableGames(app + kPathSeparator + dataFile, mame::ReadRomFolders(app, kMameExe, pending_));
+        Entries entries = ListAvailableGames(app + kPathSeparator + dataFile,
+                                             mame::ReadRomFolders(app, kMameExe, pending_));
         std::ranges::sort(entries);
         return entries;
     }
@@ -131,9 +154,12 @@ protected:
 // Every ini folder is listed in turn (thousands too), natodefa with natodef's set.
 TEST_F(GameListTest, EveryRomFolderOfTheIniIsListed) {
     WriteFile(t_ / "mame.ini", "rompath " + t_.Str() + "/roms;" + t_.Str() + "/roms2\n");
-    WriteFile(t_ / "LVN_LIST.txt", "Name:\nnatodef \"NATO Defense\"\nnatodefa \"NATO Defense (alternate mazes)\"\npong \"Pong\"\nbreakout \"B\"\n");
+    WriteFile(t_ / "LVN_LIST.txt",
+              "Name:\nnatodef \"NATO Defense\"\nnatodefa \"NATO Defense (alternate mazes)\"\npong "
+              "\"Pong\"\nbreakout \"B\"\n");
     const Entries both = Available(t_.Str());
-    EXPECT_EQ(both, (Entries{"NATO Defense    [natodef]", kNatodefaEntry, kNatodefaEntry, "Pong    [pong]", "Pong    [pong]"}));
+    EXPECT_EQ(both, (Entries{"NATO Defense    [natodef]", kNatodefaEntry, kNatodefaEntry,
+                             "Pong    [pong]", "Pong    [pong]"}));
     EXPECT_EQ(CountCaption(static_cast<int>(both.size())), "Lorvane   (romcount = 5)");
     std::string romPath = "rompath ";  // most of them missing
     for (int d = 0; d < 3000; ++d) {
@@ -151,20 +177,24 @@ TEST_F(GameListTest, EveryRomFolderOfTheIniIsListed) {
     EXPECT_EQ(CountCaption(0), "Lorvane");
 }
 
-// An application folder and ROM folders with blanks and letters beyond ASCII, the ROM folder relative to it; on
-// Windows a set file in upper case counts, and neither a hidden file nor a folder named like a set does.
+// An application folder and ROM folders with blanks and letters beyond ASCII, the ROM folder
+// relative to it; on Windows a set file in upper case counts, and neither a hidden file nor a
+// folder named like a set does.
 TEST_F(GameListTest, FoldersWithBlanksAndLettersBeyondAscii) {
     const fs::path app = t_.Path() / u8"Mes Jeux \u00e0 moi", roms = app / u8"ROMs f\u00fcr mich";
     fs::create_directories(roms / "galaga.zip");
     const bool windows = kPathSeparator == '\\';
-    for (const char* zip : {"pong.zip", windows ? "QIX.ZIP" : "qix.zip", "hidden.zip"}) WriteFile(roms / zip, "");
+    for (const char* zip : {"pong.zip", windows ? "QIX.ZIP" : "qix.zip", "hidden.zip"})
+        WriteFile(roms / zip, "");
 #ifdef _WIN32
     ASSERT_TRUE(::SetFileAttributesW((roms / "hidden.zip").c_str(), FILE_ATTRIBUTE_HIDDEN));
 #else
-    fs::rename(roms / "hidden.zip", roms / ".hidden.zip");  // a hidden name here; no game can bear it
+    fs::rename(roms / "hidden.zip",
+               roms / ".hidden.zip");  // a hidden name here; no game can bear it
 #endif
     WriteFile(app / "mame.ini", "rompath " + Utf8(roms.filename()) + "\n");
-    WriteFile(app / "LVN_LIST.txt", "Name:\ngalaga \"Galaga\"\nhidden \"Hidden\"\npong \"Pong\"\nqix \"Qix\"\n");
+    WriteFile(app / "LVN_LIST.txt",
+              "Name:\ngalaga \"Galaga\"\nhidden \"Hidden\"\npong \"Pong\"\nqix \"Qix\"\n");
     const fs::path previous = fs::current_path();
     fs::current_path(app);  // relative ROM folders are the application folder's
     const Entries listed = Available(Utf8(app));
@@ -179,51 +209,64 @@ TEST_F(GameListTest, HostileDataFiles) {
     const Entries loaded = ListAvailableGames(t_.Str() + "/LVN_LIST.txt", {roms});
     EXPECT_TRUE(loaded == Entries{huge + "    [qix]"}) << loaded.size() << " entries";
     fs::create_directory(t_ / "dir.txt");
-    std::vector<std::pair<const char*, std::int32_t>> cases{{"missing.txt", ErrNo::FileNotFound}, {"dir.txt", ErrNo::PathFileAccessError}};
+    std::vector<std::pair<const char*, std::int32_t>> cases{
+        {"missing.txt", ErrNo::FileNotFound}, {"dir.txt", ErrNo::PathFileAccessError}};
     if (kPathSeparator == '/') {  // Wine makes no symbolic links
         fs::create_symlink("loop.txt", t_ / "loop.txt");
         cases.emplace_back("loop.txt", ErrNo::PathFileAccessError);
     }
     for (const auto& [name, number] : cases) {
         std::int32_t thrown = 0;
-        try { ListAvailableGames(t_.Str() + "/" + name, {roms}); } catch (const DataFileFailure& f) { thrown = f.Number(); }
+        try {
+            ListAvailableGames(t_.Str() + "/" + name, {roms});
+        } catch (const DataFileFailure& f) {
+            thrown = f.Number();
+        }
         EXPECT_EQ(thrown, number) << name;
     }
 }
 
-// Debian's emulator, whatever its version: its listing, in the shape the list reads, becomes the data file; five
-// sets give six entries.
+// Debian's emulator, whatever its version: its listing, in the shape the list reads, becomes the
+// data file; five sets give six entries.
 TEST_F(GameListTest, RealEmulatorListing) {
     if (!RealEmulatorAvailable()) GTEST_SKIP() << kRealEmulator << " is not installed";
     PrepareRealEmulatorDir(t_.Path());
-    for (const char* set : {"breakout", "elan_eu3a05commonsys"}) WriteFile(t_ / "roms" / (set + ".zip"s), "");
+    for (const char* set : {"breakout", "elan_eu3a05commonsys"})
+        WriteFile(t_ / "roms" / (set + ".zip"s), "");
     const fs::path oldDir = fs::current_path();
     fs::current_path(t_.Path());  // the emulator writes its own files beside it
     const ListingCapture capture = CaptureGameDataFile(t_.Str(), "mame", "LVN_LIST.txt");
     const Entries listed = Available(t_.Str());
     fs::current_path(oldDir);
-    EXPECT_TRUE(capture.written && capture.program == t_.Str() + "/mame") << capture.result.text.substr(0, 500);
+    EXPECT_TRUE(capture.written && capture.program == t_.Str() + "/mame")
+        << capture.result.text.substr(0, 500);
     const std::string data = ReadFile(t_ / "LVN_LIST.txt");
     std::vector<std::string_view> lines = util::SplitLines(data);
     ASSERT_GT(lines.size(), 30000u) << "tens of thousands of games";
-    EXPECT_TRUE(lines.back().empty() && data.ends_with("\"\n\r\n")) << "the listing and one line break";
+    EXPECT_TRUE(lines.back().empty() && data.ends_with("\"\n\r\n"))
+        << "the listing and one line break";
     lines.pop_back();
     EXPECT_EQ(lines[0], "Name:             Description:");
     std::size_t longNames = 0, natodef = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = lines[i], name = line.substr(0, line.find(' '));
-        const std::size_t quote = std::max<std::size_t>(name.size(), 17) + 1;  // name in 17 columns, a blank, "description"
-        ASSERT_TRUE(!name.empty() && line.size() > quote + 1 && line.find_first_not_of(' ', name.size()) == quote &&
-                    line[quote] == '"' && line.back() == '"') << "line " << i + 1 << ": " << line;
+        const std::size_t quote = std::max<std::size_t>(name.size(), 17) +
+                                  1;  // name in 17 columns, a blank, "description"
+        ASSERT_TRUE(!name.empty() && line.size() > quote + 1 &&
+                    line.find_first_not_of(' ', name.size()) == quote && line[quote] == '"' &&
+                    line.back() == '"')
+            << "line " << i + 1 << ": " << line;
         longNames += name.size() > 8;
-        if (name == "natodef" && i + 1 < lines.size() && lines[i + 1].starts_with("natodefa ")) natodef = i;
+        if (name == "natodef" && i + 1 < lines.size() && lines[i + 1].starts_with("natodefa "))
+            natodef = i;
     }
     EXPECT_GT(longNames, 1000u);
     EXPECT_NE(natodef, 0u) << "natodef and natodefa on consecutive lines";
     Entries names;
     for (const std::string& entry : listed) names.push_back(mame::ExtractRomName(entry));
     std::ranges::sort(names);
-    EXPECT_EQ(names, (Entries{"breakout", "elan_eu3a05commonsys", "natodef", "natodefa", "pong", "qix"}));
+    EXPECT_EQ(names,
+              (Entries{"breakout", "elan_eu3a05commonsys", "natodef", "natodefa", "pong", "qix"}));
     EXPECT_EQ(std::ranges::count(listed, kNatodefaEntry), 1);
 }
 

@@ -18,12 +18,14 @@ using namespace test;
 TEST(EmulatorCommands, CommandsRunAsBuiltAndAreJudgedByTheExactPhrase) {
     TempDir dir;
     // A name a shell would take for two commands; on Windows the program needs its ".exe".
-    const std::string odd = std::string("mame -listfull; rm x") + (platform::kProgramsHaveExtension ? ".exe" : "");
+    const std::string odd =
+        std::string("mame -listfull; rm x") + (platform::kProgramsHaveExtension ? ".exe" : "");
     const std::string appDir = Utf8(dir.Path() / "My Games");
     std::filesystem::create_directories(dir.Path() / "My Games");
     InstallStandIn(PathOf(appDir), odd);
-    for (const CommandLine& argv : {ListFullCommand(appDir, odd), VerifyCommand(appDir, odd, " pong ", "  -joy -x "),
-                                    SeveralSetCommand(appDir, odd, {"a", "b"}), ListXmlCommand(appDir, odd, {"c"})})
+    for (const CommandLine& argv :
+         {ListFullCommand(appDir, odd), VerifyCommand(appDir, odd, " pong ", "  -joy -x "),
+          SeveralSetCommand(appDir, odd, {"a", "b"}), ListXmlCommand(appDir, odd, {"c"})})
         platform::RunCapture(argv, true, true);
     EXPECT_EQ(StandInArgs(PathOf(appDir), odd),
               "-listfull\npong\t-joy\t-x\t-verifyroms\n-verifyroms\ta\tb\n-listxml\tc\n");

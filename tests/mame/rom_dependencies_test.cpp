@@ -17,7 +17,9 @@ using test::RealEmulatorAvailable;
 TEST(RomDependencies, RealMachineList) {
     if (!RealEmulatorAvailable()) GTEST_SKIP() << "no " << kRealEmulator;
     RomDependencies deps;
-    deps.Add(std::string_view(platform::RunCapture({kRealEmulator, "-listxml", "pacman", "puckman", "mslug"}, true, false).text));
+    deps.Add(std::string_view(
+        platform::RunCapture({kRealEmulator, "-listxml", "pacman", "puckman", "mslug"}, true, false)
+            .text));
     EXPECT_TRUE(deps.MayDependOn("pacman", "puckman") && deps.MayDependOn("mslug", "neogeo"));
     EXPECT_TRUE(deps.MayDependOn("pacman", "z80"));
     EXPECT_FALSE(deps.MayDependOn("puckman", "pacman") || deps.MayDependOn("pacman", "mslug"));

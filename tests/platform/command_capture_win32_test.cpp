@@ -1,6 +1,6 @@
 // The capture and the detached start on Windows (run under Wine by make test).
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
@@ -22,7 +22,8 @@ using Clock = std::chrono::steady_clock;
 
 // The process ids a stand-in recorded in name.session, once there are count.
 std::vector<DWORD> WaitForPids(const fs::path& session, std::size_t count) {
-    for (const auto end = Clock::now() + 10s; Clock::now() < end; std::this_thread::sleep_for(10ms)) {
+    for (const auto end = Clock::now() + 10s; Clock::now() < end;
+         std::this_thread::sleep_for(10ms)) {
         std::vector<DWORD> pids;
         std::string text = fs::exists(session) ? ReadFile(session) : "";
         for (std::size_t at = 0, nl; (nl = text.find('\n', at)) != std::string::npos; at = nl + 1)
@@ -32,7 +33,9 @@ std::vector<DWORD> WaitForPids(const fs::path& session, std::size_t count) {
     return {};
 }
 
-bool UnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+bool UnderWine() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 // Every test ends with no handle left open.
 class CaptureTest : public ::testing::Test {
@@ -71,7 +74,8 @@ TEST_F(CaptureTest, CaptureKeepsEveryByteInArrivalOrder) {
     EXPECT_EQ(Text("interleave", "", false), "out1\nout2\n");
     EXPECT_EQ(Text("stdin"), "stdin gave 0 bytes\n");
     EXPECT_EQ(Text("silent"), "");
-    EXPECT_EQ(RunCapture({Emu("grandchild")}, true, true).text, "late\n") << "returned before the grandchild let go";
+    EXPECT_EQ(RunCapture({Emu("grandchild")}, true, true).text, "late\n")
+        << "returned before the grandchild let go";
 
     const CaptureResult crash = RunCapture({Emu("crash")}, true, true);
     EXPECT_EQ(crash.text + HowItEnded(crash), "partial\ncrashed: access violation (0xC0000005)");
@@ -92,18 +96,22 @@ TEST_F(CaptureTest, AProgramThatCannotStartGivesTheSystemsReason) {
     std::wstring path(32767, L'\0');
     path.resize(::GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
     ::SetEnvironmentVariableW(L"PATH", dir_.Path().wstring().c_str());
-    const std::pair<std::string, DWORD> cases[] = {{"mame.exe", ERROR_FILE_NOT_FOUND},
-                                                   {Utf8(dir_ / "absent.exe"), ERROR_FILE_NOT_FOUND},
-                                                   {Utf8(dir_ / "text.exe"), ERROR_BAD_EXE_FORMAT},
-                                                   {Utf8(dir_ / "mame.bat"), ERROR_BAD_EXE_FORMAT}};
+    const std::pair<std::string, DWORD> cases[] = {
+        {"mame.exe", ERROR_FILE_NOT_FOUND},
+        {Utf8(dir_ / "absent.exe"), ERROR_FILE_NOT_FOUND},
+        {Utf8(dir_ / "text.exe"), ERROR_BAD_EXE_FORMAT},
+        {Utf8(dir_ / "mame.bat"), ERROR_BAD_EXE_FORMAT}};
     for (const auto& [program, err] : cases) {
         SCOPED_TRACE(program);
         const CaptureResult r = RunCapture({program, "-listfull"}, true, true);
         const DetachedStartResult d = StartDetached({program, "pacman"});
-        EXPECT_EQ(std::tuple(r.started, r.startErrno, d.started, d.startErrno, r.text),
-                  std::tuple(false, static_cast<int>(err), false, static_cast<int>(err), std::string()));
+        EXPECT_EQ(
+            std::tuple(r.started, r.startErrno, d.started, d.startErrno, r.text),
+            std::tuple(false, static_cast<int>(err), false, static_cast<int>(err), std::string()));
         const std::string reason = DescribeStartError(r.startErrno);
-        EXPECT_TRUE(!reason.empty() && reason.find('%') == std::string::npos && reason.back() != '\n') << reason;
+        EXPECT_TRUE(!reason.empty() && reason.find('%') == std::string::npos &&
+                    reason.back() != '\n')
+            << reason;
         EXPECT_EQ(HowItEnded(r), reason);
     }
     fs::current_path(cwd);
@@ -112,19 +120,24 @@ TEST_F(CaptureTest, AProgramThatCannotStartGivesTheSystemsReason) {
     EXPECT_EQ(StandInArgs(dir_.Path(), "mame.exe"), "") << "found along PATH";
 }
 
-// Blanks, quotes, backslashes and letters beyond ASCII arrive as they were given, each argument whole.
+// Blanks, quotes, backslashes and letters beyond ASCII arrive as they were given, each argument
+// whole.
 TEST_F(CaptureTest, PathsAndArgumentsArriveWhole) {
     const fs::path appDir = dir_.Path() / PathOf("My Games \xC3\x84\xC3\xB6 \xE5\x90\x8D");
     fs::create_directories(appDir);
     const std::string name = "mame \xC3\xA9.exe";
     const std::string program = Utf8(InstallStandIn(appDir, name));
-    const CommandLine argv{program, "pong", "a b", "say \"hi\"", "trail\\", "C:\\Program Files\\",
-                           "back\\\\\"q", "", "\xC3\xA9t\xC3\xA9", "-verifyroms"};
+    const CommandLine argv{program,       "pong",    "a b",
+                           "say \"hi\"",  "trail\\", "C:\\Program Files\\",
+                           "back\\\\\"q", "",        "\xC3\xA9t\xC3\xA9",
+                           "-verifyroms"};
     CapturedText(argv, true, true, false);
     ASSERT_TRUE(StartDetached(argv).started);
     const std::string line =
-        "pong\ta b\tsay \"hi\"\ttrail\\\tC:\\Program Files\\\tback\\\\\"q\t\t\xC3\xA9t\xC3\xA9\t-verifyroms\n";
-    for (const auto end = Clock::now() + 10s; Clock::now() < end && StandInArgs(appDir, name).size() < 2 * line.size();)
+        "pong\ta b\tsay \"hi\"\ttrail\\\tC:\\Program "
+        "Files\\\tback\\\\\"q\t\t\xC3\xA9t\xC3\xA9\t-verifyroms\n";
+    for (const auto end = Clock::now() + 10s;
+         Clock::now() < end && StandInArgs(appDir, name).size() < 2 * line.size();)
         std::this_thread::sleep_for(10ms);
     EXPECT_EQ(StandInArgs(appDir, name), line + line);
 }
@@ -143,13 +156,14 @@ TEST_F(CaptureTest, KillEndsTheChildAndItsGrandchild) {
     EXPECT_FALSE(child.Running() || child.ReadAvailable());
     // Left alone it would sleep a second, print and end with 0.
     DWORD code = 0;
-    EXPECT_TRUE(::WaitForSingleObject(grandchild, 5000) == WAIT_OBJECT_0 && ::GetExitCodeProcess(grandchild, &code) &&
-                code != 0)
+    EXPECT_TRUE(::WaitForSingleObject(grandchild, 5000) == WAIT_OBJECT_0 &&
+                ::GetExitCodeProcess(grandchild, &code) && code != 0)
         << "the grandchild outlived Kill()";
     ::CloseHandle(grandchild);
 }
 
-// Captures run side by side, one that hangs holds up none of the others, and the wait sleeps rather than spins.
+// Captures run side by side, one that hangs holds up none of the others, and the wait sleeps rather
+// than spins.
 TEST_F(CaptureTest, SeveralCapturesAreWaitedOnAtOnce) {
     const std::string hang = Emu("hang"), first = Emu(""), third = Emu("interleave");
     WriteFile(PathOf(first + ".listfull"), "romset pong is good\n");
@@ -169,7 +183,9 @@ TEST_F(CaptureTest, SeveralCapturesAreWaitedOnAtOnce) {
     const auto cpu = [] {
         FILETIME created, exited, kernel, user;
         ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
-        const auto ticks = [](FILETIME t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+        const auto ticks = [](FILETIME t) {
+            return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+        };
         return std::chrono::duration<double>((ticks(kernel) + ticks(user)) * 1e-7);
     };
     const auto start = Clock::now();
@@ -200,13 +216,15 @@ TEST_F(CaptureTest, DetachedStartInheritsNothing) {
     EXPECT_EQ(ReadFile(PathOf(hang + ".args")), "pacman\t-joy\npacman\n");
     DWORD avail = 0;
     const bool held = ::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr);
-    // Wine does not honour the list of handles a child may inherit: the capture's child gets all inheritable ones.
+    // Wine does not honour the list of handles a child may inherit: the capture's child gets all
+    // inheritable ones.
     if (!UnderWine()) {
         EXPECT_FALSE(held) << "a started program holds the front end's pipe";
     }
     capture.Kill();
     EXPECT_TRUE(captured);
-    EXPECT_FALSE(::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr)) << "the detached program holds the front end's pipe";
+    EXPECT_FALSE(::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr))
+        << "the detached program holds the front end's pipe";
     ::CloseHandle(readEnd);
     HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, game[0]);
     ASSERT_TRUE(process != nullptr) << "the detached program is not running";

@@ -29,10 +29,12 @@ using util::PendingError;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// The folder of the running test program, which holds it; a folder that is not there cannot be entered.
+// The folder of the running test program, which holds it; a folder that is not there cannot be
+// entered.
 TEST(Files, ApplicationDirectoryHoldsTheRunningProgram) {
     const std::string dir = ApplicationDirectory();
-    const fs::path self = PathOf(dir) / (kProgramsHaveExtension ? "platform_tests.exe" : "platform_tests");
+    const fs::path self =
+        PathOf(dir) / (kProgramsHaveExtension ? "platform_tests.exe" : "platform_tests");
     EXPECT_TRUE(fs::is_regular_file(self)) << self;
     EXPECT_FALSE(IsPathSeparator(dir.back()));
     TempDir t;
@@ -50,7 +52,8 @@ TEST(Files, ApplicationDirectoryHoldsTheRunningProgram) {
     }
 }
 
-// Same file only when unchanged: replaced with the same size and time, rewritten, or put there differs.
+// Same file only when unchanged: replaced with the same size and time, rewritten, or put there
+// differs.
 TEST(Files, FileIdentityTellsAReplacedFile) {
     TempDir dir;
     const std::string zip = Utf8(dir / "pong.zip");
@@ -60,13 +63,16 @@ TEST(Files, FileIdentityTellsAReplacedFile) {
         fs::last_write_time(dir / name, fs::file_time_type::clock::now() - 1h);
     }
     const FileIdentity first = IdentifyFile(zip);
-    EXPECT_TRUE(SameFile(none, IdentifyFile(Utf8(dir / "absent"))) && SameFile(first, IdentifyFile(zip)));
+    EXPECT_TRUE(SameFile(none, IdentifyFile(Utf8(dir / "absent"))) &&
+                SameFile(first, IdentifyFile(zip)));
     fs::rename(dir / "other.zip", zip);
     const FileIdentity second = IdentifyFile(zip);
     WriteFile(zip, "PQ");
-    EXPECT_FALSE(SameFile(none, first) || SameFile(first, second) || SameFile(second, IdentifyFile(zip)));
+    EXPECT_FALSE(SameFile(none, first) || SameFile(first, second) ||
+                 SameFile(second, IdentifyFile(zip)));
     const FileIdentity unknown = IdentifyFile(zip + "/inside");
-    EXPECT_FALSE(SameFile(unknown, unknown) || !unknown.failure) << "what cannot be examined matches nothing";
+    EXPECT_FALSE(SameFile(unknown, unknown) || !unknown.failure)
+        << "what cannot be examined matches nothing";
 }
 
 // A move that crosses volumes, failing at any step, keeps the source and leaves nothing behind.
@@ -79,21 +85,28 @@ TEST(Files, AMoveFailingAtAnyStepKeepsTheSource) {
     static const char* failStep = "";  // every rename counts as one across volumes
     static int failErr = 0;
     SetMoveFaultHook([](const char* step, const std::string&) {
-        return std::strcmp(step, failStep) == 0 ? failErr : std::strcmp(step, "rename") == 0 ? EXDEV : 0;
+        return std::strcmp(step, failStep) == 0   ? failErr
+               : std::strcmp(step, "rename") == 0 ? EXDEV
+                                                  : 0;
     });
     using enum MoveOutcome;
     const std::tuple<const char*, int, MoveOutcome, std::int32_t> cases[] = {
-        {"copy", ENOSPC, Failed, ErrNo::DiskFull}, {"sync", EIO, Failed, ErrNo::DeviceIoError},
-        {"place", EACCES, Failed, ErrNo::PermissionDenied}, {"syncdir", ENOSPC, Failed, ErrNo::DiskFull},
-        {"unlink", EIO, Failed, ErrNo::DeviceIoError}, {"rename", EACCES, Failed, ErrNo::PermissionDenied},
+        {"copy", ENOSPC, Failed, ErrNo::DiskFull},
+        {"sync", EIO, Failed, ErrNo::DeviceIoError},
+        {"place", EACCES, Failed, ErrNo::PermissionDenied},
+        {"syncdir", ENOSPC, Failed, ErrNo::DiskFull},
+        {"unlink", EIO, Failed, ErrNo::DeviceIoError},
+        {"rename", EACCES, Failed, ErrNo::PermissionDenied},
         {"place", EEXIST, TargetExists, ErrNo::None}};  // the name was taken after the check
     for (const auto& [step, err, outcome, number] : cases) {
         SCOPED_TRACE(std::string(step) + " " + std::strerror(err));
         failStep = step;
         failErr = err;
         const MoveResult r = MoveFileNoReplace(from, to);
-        EXPECT_EQ(std::pair(r.outcome, r.failure ? r.failure->Number() : ErrNo::None), std::pair(outcome, number));
-        EXPECT_EQ(ReadFile(from) + ListDir(dir / "bad"), content) << "the source changed or something stayed";
+        EXPECT_EQ(std::pair(r.outcome, r.failure ? r.failure->Number() : ErrNo::None),
+                  std::pair(outcome, number));
+        EXPECT_EQ(ReadFile(from) + ListDir(dir / "bad"), content)
+            << "the source changed or something stayed";
     }
     failStep = "";
     EXPECT_EQ(MoveFileNoReplace(from, to).outcome, Moved);
@@ -113,7 +126,8 @@ TEST(Files, AnAtomicWriteFailingAtAnyStepKeepsTheOldFile) {
     WriteFile(ini, "old");
     static const char* failStep = "";
     static int failErr = 0;
-    static int hiddenTemporaries = 0;  // seen just before the rename, where a killed writer would stop
+    static int hiddenTemporaries =
+        0;  // seen just before the rename, where a killed writer would stop
     SetWriteFaultHook([](const char* step, const std::string& path) {
         if (std::strcmp(step, "rename") == 0)
             for (const auto& e : fs::directory_iterator(PathOf(path).parent_path()))
@@ -122,8 +136,10 @@ TEST(Files, AnAtomicWriteFailingAtAnyStepKeepsTheOldFile) {
         return std::strcmp(step, failStep) == 0 ? failErr : 0;
     });
     const std::tuple<const char*, int, std::int32_t> cases[] = {
-        {"open", EACCES, ErrNo::PermissionDenied}, {"write", ENOSPC, ErrNo::DiskFull},
-        {"sync", EIO, ErrNo::DeviceIoError}, {"rename", EACCES, ErrNo::PermissionDenied}};
+        {"open", EACCES, ErrNo::PermissionDenied},
+        {"write", ENOSPC, ErrNo::DiskFull},
+        {"sync", EIO, ErrNo::DeviceIoError},
+        {"rename", EACCES, ErrNo::PermissionDenied}};
     for (const auto& [step, err, number] : cases) {
         SCOPED_TRACE(step);
         failStep = step;
@@ -143,8 +159,9 @@ TEST(Files, AnAtomicWriteFailingAtAnyStepKeepsTheOldFile) {
     EXPECT_EQ(ReadFile(ini) + "|" + ListDir(ini.parent_path()), "[Settings]\r\n|LVN.ini");
     EXPECT_EQ(hiddenTemporaries, 2) << "the temporary passed for a file, or there was none";
     EXPECT_EQ(ReadWholeFile(Utf8(ini)), "[Settings]\r\n");
-    for (const auto& [path, number] : {std::pair(Utf8(ini.parent_path()), ErrNo::PathFileAccessError),
-                                      {Utf8(ini.parent_path() / "none.txt"), ErrNo::FileNotFound}}) {
+    for (const auto& [path, number] :
+         {std::pair(Utf8(ini.parent_path()), ErrNo::PathFileAccessError),
+          {Utf8(ini.parent_path() / "none.txt"), ErrNo::FileNotFound}}) {
         std::int32_t thrown = 0;
         try {
             ReadWholeFile(path);
@@ -168,14 +185,22 @@ TEST(Files, FileExistsFindsOnlyOrdinaryVisibleFiles) {
     TempDir dir;
     fs::create_directories(dir / "odd" / "folder.zip");
     fs::create_symlink(dir / "loop", dir / "loop");
-    for (const char* name : {"mame", ".hidden", "pacman.zip", "odd/.secret.zip"}) WriteFile(dir / name, "x");
+    for (const char* name : {"mame", ".hidden", "pacman.zip", "odd/.secret.zip"})
+        WriteFile(dir / name, "x");
     const std::tuple<std::string, bool, std::int32_t> cases[] = {
-        {"mame", true, 0}, {".hidden", false, 0}, {"odd", false, 0}, {"p*.zip", true, 0}, {"odd/*.zip", false, 0},
-        {"loop", false, ErrNo::PathFileAccessError}, {std::string(300, 'n'), false, ErrNo::BadFileName}};
+        {"mame", true, 0},
+        {".hidden", false, 0},
+        {"odd", false, 0},
+        {"p*.zip", true, 0},
+        {"odd/*.zip", false, 0},
+        {"loop", false, ErrNo::PathFileAccessError},
+        {std::string(300, 'n'), false, ErrNo::BadFileName}};
     for (const auto& [name, found, number] : cases) {
         PendingError pending;
         pending.Set(ErrNo::ExecutableNotFound, "left over");
-        EXPECT_EQ(std::pair(FileExists((dir / name).string(), pending), pending.number), std::pair(found, number)) << name;
+        EXPECT_EQ(std::pair(FileExists((dir / name).string(), pending), pending.number),
+                  std::pair(found, number))
+            << name;
     }
 }
 
@@ -188,20 +213,26 @@ TEST(Files, AtomicWriteAndMoveKeepLinksAndModes) {
     fs::create_symlink(dir / "LVN.ini", dir / "link");
     WriteFileAtomically((dir / "link").string(), "[Settings]\r\nJoy=0\r\n");
     EXPECT_EQ(ReadFile(dir / "LVN.ini"), "[Settings]\r\nJoy=0\r\n");
-    EXPECT_TRUE(fs::is_symlink(dir / "link") && fs::status(dir / "LVN.ini").permissions() == fs::perms(0640));
+    EXPECT_TRUE(fs::is_symlink(dir / "link") &&
+                fs::status(dir / "LVN.ini").permissions() == fs::perms(0640));
     EXPECT_EQ(ListDir(dir.Path()), "LVN.ini bad link") << "a temporary stayed";
     const std::string from = (dir / "pacman.zip").string(), to = (dir / "bad/pacman.zip").string();
     WriteFile(from, "PK");
     fs::permissions(from, fs::perms(0640));
-    SetMoveFaultHook([](const char* step, const std::string&) { return std::strcmp(step, "rename") == 0 ? EXDEV : 0; });
+    SetMoveFaultHook([](const char* step, const std::string&) {
+        return std::strcmp(step, "rename") == 0 ? EXDEV : 0;
+    });
     EXPECT_EQ(MoveFileNoReplace(from, to).outcome, MoveOutcome::Moved);
     SetMoveFaultHook(nullptr);
     EXPECT_TRUE(ReadFile(to) == "PK" && fs::status(to).permissions() == fs::perms(0640));
 }
 #else
-void SetAttributes(const fs::path& path, DWORD attrs) { ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attrs)) << path; }
+void SetAttributes(const fs::path& path, DWORD attrs) {
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attrs)) << path;
+}
 
-// Ordinary files only, hidden and system ones not; read-only and archive ones are; patterns match as Windows matches.
+// Ordinary files only, hidden and system ones not; read-only and archive ones are; patterns match
+// as Windows matches.
 TEST(Files, FileExistsFindsOnlyOrdinaryFilesOnWindows) {
     TempDir dir;
     const fs::path roms = dir.Path() / u8"ROMs f\u00fcr mich";
@@ -212,20 +243,32 @@ TEST(Files, FileExistsFindsOnlyOrdinaryFilesOnWindows) {
     SetAttributes(roms / "system.zip", FILE_ATTRIBUTE_SYSTEM);
     SetAttributes(roms / "readonly.zip", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
     const std::string base = Utf8(roms) + "\\";
-    const std::tuple<std::string, bool, std::int32_t> cases[] = {
-        {"mame.exe", true, 0}, {"MAME.EXE", true, 0}, {"hidden.zip", false, 0}, {"system.zip", false, 0},
-        {"readonly.zip", true, 0}, {"pacman.zip", true, 0}, {"folder.zip", false, 0},
-        {"h*.zip", false, 0}, {"p*.zip", true, 0}, {"?eadonly.zip", true, 0}, {"*", true, 0},
-        {"missing\\mame.exe", false, 0}, {"nothing.zip", false, 0}, {"", false, 0}};
+    const std::tuple<std::string, bool, std::int32_t> cases[] = {{"mame.exe", true, 0},
+                                                                 {"MAME.EXE", true, 0},
+                                                                 {"hidden.zip", false, 0},
+                                                                 {"system.zip", false, 0},
+                                                                 {"readonly.zip", true, 0},
+                                                                 {"pacman.zip", true, 0},
+                                                                 {"folder.zip", false, 0},
+                                                                 {"h*.zip", false, 0},
+                                                                 {"p*.zip", true, 0},
+                                                                 {"?eadonly.zip", true, 0},
+                                                                 {"*", true, 0},
+                                                                 {"missing\\mame.exe", false, 0},
+                                                                 {"nothing.zip", false, 0},
+                                                                 {"", false, 0}};
     for (const auto& [name, found, number] : cases) {
         PendingError pending;
         pending.Set(ErrNo::ExecutableNotFound, "left over");
-        EXPECT_EQ(std::pair(FileExists(base + name, pending), pending.number), std::pair(found, number)) << name;
+        EXPECT_EQ(std::pair(FileExists(base + name, pending), pending.number),
+                  std::pair(found, number))
+            << name;
     }
     // A name the file system rejects: Windows says so (52), Wine finds nothing; neither is a file.
     PendingError pending;
     EXPECT_FALSE(FileExists(base + "a|b.zip", pending));
-    EXPECT_TRUE(pending.number == ErrNo::None || pending.number == ErrNo::BadFileName) << pending.description;
+    EXPECT_TRUE(pending.number == ErrNo::None || pending.number == ErrNo::BadFileName)
+        << pending.description;
     EXPECT_FALSE(FileExists("Q:\\no drive\\mame.exe"));
     EXPECT_FALSE(FileExists(base + "mame.exe\xff"));
     SetAttributes(roms / "readonly.zip", FILE_ATTRIBUTE_NORMAL);
@@ -237,42 +280,56 @@ TEST(Files, AFileHeldOpenIsNotMoved) {
     fs::create_directories(dir / "bad");
     const fs::path from = dir / "pacman.zip";
     WriteFile(from, "PK");
-    HANDLE held = ::CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = ::CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     for (const bool across : {false, true}) {
         SCOPED_TRACE(across ? "across volumes" : "within one volume");
-        SetMoveFaultHook(across ? [](const char* step, const std::string&) { return std::strcmp(step, "rename") == 0 ? EXDEV : 0; }
-                                : MoveFaultHook{nullptr});
+        SetMoveFaultHook(
+            across ? [](const char* step,
+                        const std::string&) { return std::strcmp(step, "rename") == 0 ? EXDEV : 0; }
+                   : MoveFaultHook{nullptr});
         const MoveResult r = MoveFileNoReplace(Utf8(from), Utf8(dir / "bad" / "pacman.zip"));
         ASSERT_EQ(r.outcome, MoveOutcome::Failed);
         EXPECT_EQ(r.failure->Number(), ErrNo::PermissionDenied);
         const std::string& why = r.failure->Description();
-        EXPECT_TRUE(why.find("pacman.zip") != std::string::npos && why.find("another program has the file open") != std::string::npos) << why;
-        EXPECT_EQ(ReadFile(from) + "|" + ListDir(dir / "bad"), "PK|") << "the source changed or something stayed";
+        EXPECT_TRUE(why.find("pacman.zip") != std::string::npos &&
+                    why.find("another program has the file open") != std::string::npos)
+            << why;
+        EXPECT_EQ(ReadFile(from) + "|" + ListDir(dir / "bad"), "PK|")
+            << "the source changed or something stayed";
     }
     SetMoveFaultHook(nullptr);
     ::CloseHandle(held);
-    EXPECT_EQ(MoveFileNoReplace(Utf8(from), Utf8(dir / "bad" / "pacman.zip")).outcome, MoveOutcome::Moved);
+    EXPECT_EQ(MoveFileNoReplace(Utf8(from), Utf8(dir / "bad" / "pacman.zip")).outcome,
+              MoveOutcome::Moved);
 }
 
-// A replaced file keeps its attributes (a hidden one stays hidden); a read-only set moved across volumes stays read-only.
+// A replaced file keeps its attributes (a hidden one stays hidden); a read-only set moved across
+// volumes stays read-only.
 TEST(Files, AtomicWriteAndMoveKeepAttributes) {
     TempDir dir;
     WriteFile(dir / "LVN.ini", "old");
     SetAttributes(dir / "LVN.ini", FILE_ATTRIBUTE_HIDDEN);
     WriteFileAtomically(Utf8(dir / "LVN.ini"), "new");
     EXPECT_EQ(ReadFile(dir / "LVN.ini"), "new");
-    EXPECT_EQ(::GetFileAttributesW((dir / "LVN.ini").c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(::GetFileAttributesW((dir / "LVN.ini").c_str()) & FILE_ATTRIBUTE_HIDDEN,
+              DWORD(FILE_ATTRIBUTE_HIDDEN));
     WriteFileAtomically(Utf8(dir / "AvailROM.txt"), "list");
-    EXPECT_EQ(::GetFileAttributesW((dir / "AvailROM.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u) << "a new file is hidden";
+    EXPECT_EQ(::GetFileAttributesW((dir / "AvailROM.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u)
+        << "a new file is hidden";
     fs::create_directories(dir / "bad");
     WriteFile(dir / "qix.zip", "PK");
     SetAttributes(dir / "qix.zip", FILE_ATTRIBUTE_READONLY);
-    SetMoveFaultHook([](const char* step, const std::string&) { return std::strcmp(step, "rename") == 0 ? EXDEV : 0; });
-    EXPECT_EQ(MoveFileNoReplace(Utf8(dir / "qix.zip"), Utf8(dir / "bad" / "qix.zip")).outcome, MoveOutcome::Moved);
+    SetMoveFaultHook([](const char* step, const std::string&) {
+        return std::strcmp(step, "rename") == 0 ? EXDEV : 0;
+    });
+    EXPECT_EQ(MoveFileNoReplace(Utf8(dir / "qix.zip"), Utf8(dir / "bad" / "qix.zip")).outcome,
+              MoveOutcome::Moved);
     SetMoveFaultHook(nullptr);
     EXPECT_FALSE(fs::exists(dir / "qix.zip"));
-    EXPECT_EQ(::GetFileAttributesW((dir / "bad" / "qix.zip").c_str()) & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(::GetFileAttributesW((dir / "bad" / "qix.zip").c_str()) & FILE_ATTRIBUTE_READONLY,
+              DWORD(FILE_ATTRIBUTE_READONLY));
     SetAttributes(dir / "bad" / "qix.zip", FILE_ATTRIBUTE_NORMAL);
     SetAttributes(dir / "LVN.ini", FILE_ATTRIBUTE_NORMAL);
 }

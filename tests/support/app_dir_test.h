@@ -28,7 +28,8 @@ protected:
 
 inline Strings Shown(const FakeUi& ui) {
     Strings out;
-    for (const auto& m : ui.messages) out.push_back(m.title + "|" + std::to_string(int(m.icon)) + "|" + m.text);
+    for (const auto& m : ui.messages)
+        out.push_back(m.title + "|" + std::to_string(int(m.icon)) + "|" + m.text);
     return out;
 }
 

@@ -18,7 +18,8 @@ struct RecordedMessage {
 
 class FakeUi : public form::UiPort {
 public:
-    void ShowMessage(const std::string& text, const std::string& title, form::MessageIcon icon) override {
+    void ShowMessage(const std::string& text, const std::string& title,
+                     form::MessageIcon icon) override {
         messages.push_back({text, title, icon});
     }
     std::string AskForText(const std::string& prompt, const std::string& title,

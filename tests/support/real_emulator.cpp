@@ -29,7 +29,8 @@ void PrepareRealEmulatorDir(const fs::path& dir) {
 }
 
 void WriteRealEmulatorWithOwnHome(const fs::path& dir) {
-    WriteFile(dir / "mame", std::string("#!/bin/sh\nexec ") + kRealEmulator + " -inipath \"$(dirname \"$0\")\" \"$@\"\n");
+    WriteFile(dir / "mame", std::string("#!/bin/sh\nexec ") + kRealEmulator +
+                                " -inipath \"$(dirname \"$0\")\" \"$@\"\n");
     fs::permissions(dir / "mame", fs::perms(0755));
 }
 

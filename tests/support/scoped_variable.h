@@ -16,7 +16,8 @@ namespace lorvane::test {
 
 class ScopedVariable {
 public:
-    ScopedVariable(std::string name, const std::optional<std::string>& value) : name_(std::move(name)) {
+    ScopedVariable(std::string name, const std::optional<std::string>& value)
+        : name_(std::move(name)) {
         old_ = platform::EnvironmentVariable(name_);
         Set(value);
     }
@@ -28,7 +29,8 @@ private:
     void Set(const std::optional<std::string>& value) {
 #ifdef _WIN32
         // The program reads the process environment, not the C runtime's copy.
-        SetEnvironmentVariableW(platform::win32::WidePath(name_).c_str(), value ? platform::win32::WidePath(*value).c_str() : nullptr);
+        SetEnvironmentVariableW(platform::win32::WidePath(name_).c_str(),
+                                value ? platform::win32::WidePath(*value).c_str() : nullptr);
 #else
         if (value)
             setenv(name_.c_str(), value->c_str(), 1);

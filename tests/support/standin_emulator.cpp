@@ -92,12 +92,14 @@ int Run(const std::string& self, const std::vector<std::string>& args) {
         for (std::size_t i = 0; i < args.size() && set.empty(); ++i)
             if (!args[i].empty() && args[i][0] != '-') set = args[i];
         std::string delay;
-        if (!set.empty() && ReadText(self + ".delay/" + set, delay)) SleepMs(std::atol(delay.c_str()));
+        if (!set.empty() && ReadText(self + ".delay/" + set, delay))
+            SleepMs(std::atol(delay.c_str()));
         // A clone's check reads its parent's set file too.
         std::string needs;
         bool needsMet = true;
         if (!set.empty() && ReadText(self + ".needs/" + set, needs)) {
-            while (!needs.empty() && (needs.back() == '\n' || needs.back() == '\r' || needs.back() == ' '))
+            while (!needs.empty() &&
+                   (needs.back() == '\n' || needs.back() == '\r' || needs.back() == ' '))
                 needs.pop_back();
             needsMet = Exists(DirOf(self) + "/roms/" + needs + ".zip");
         }

@@ -20,9 +20,11 @@ std::wstring Wide(const std::string& s) {
 }
 
 std::string Utf8(const std::wstring& w) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, nullptr);
     std::string s(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                        nullptr);
     return s;
 }
 
@@ -30,7 +32,8 @@ void WriteAll(HANDLE h, const std::string& s) {
     std::size_t done = 0;
     while (done < s.size()) {
         DWORD n = 0;
-        if (!WriteFile(h, s.data() + done, static_cast<DWORD>(s.size() - done), &n, nullptr)) return;
+        if (!WriteFile(h, s.data() + done, static_cast<DWORD>(s.size() - done), &n, nullptr))
+            return;
         done += n;
     }
 }
@@ -38,8 +41,9 @@ void WriteAll(HANDLE h, const std::string& s) {
 }  // namespace
 
 bool ReadText(const std::string& path, std::string& out) {
-    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     char buf[65536];
     DWORD n = 0;
@@ -48,11 +52,14 @@ bool ReadText(const std::string& path, std::string& out) {
     return true;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 void AppendLine(const std::string& path, const std::string& line) {
-    HANDLE h = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     WriteAll(h, line + "\n");
     CloseHandle(h);
@@ -90,7 +97,8 @@ bool StartLateWriter(const std::string& self) {
     si.hStdOutput = out;
     si.hStdError = out;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(program, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessW(program, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &si, &pi))
         return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);

@@ -34,7 +34,8 @@ TempDir::~TempDir() {
     // Tests may leave read-only directories behind; make them removable first.
     for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::end(it);
          it.increment(ec)) {
-        if (it->is_directory(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        if (it->is_directory(ec))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     }
     fs::remove_all(path_, ec);
 }

@@ -15,7 +15,9 @@ using Clock = std::chrono::steady_clock;
 // A wait lasts its time, pumps only when asked; a failing handler ends it quietly.
 TEST(WaitSeconds, WaitsTheTimeAskedAndEndsQuietlyOnAFailure) {
     struct Pump : EventPump {
-        void ProcessPendingEvents() override { ++pumps, throw std::runtime_error("handler failed"); }
+        void ProcessPendingEvents() override {
+            ++pumps, throw std::runtime_error("handler failed");
+        }
         int pumps = 0;
     } idle, failing;
     const auto start = Clock::now();

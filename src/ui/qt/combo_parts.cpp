@@ -10,7 +10,8 @@ namespace {
 bool IsTypedText(const QKeyEvent* event) {
     const QString text = event->text();
     if (text.isEmpty()) return false;
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
     for (const QChar c : text) {
         if (!c.isPrint() && !c.isSurrogate()) return false;
     }

@@ -11,10 +11,14 @@ namespace {
 
 QMessageBox::Icon BoxIcon(form::MessageIcon icon) {
     switch (icon) {
-        case form::MessageIcon::Information: return QMessageBox::Information;
-        case form::MessageIcon::Exclamation: return QMessageBox::Warning;
-        case form::MessageIcon::Critical: return QMessageBox::Critical;
-        case form::MessageIcon::None: break;
+        case form::MessageIcon::Information:
+            return QMessageBox::Information;
+        case form::MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case form::MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case form::MessageIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
@@ -28,7 +32,8 @@ QString DialogText(const std::string& text) {
     return result;
 }
 
-void ShowMessageBox(QWidget* parent, const std::string& text, const std::string& title, form::MessageIcon icon) {
+void ShowMessageBox(QWidget* parent, const std::string& text, const std::string& title,
+                    form::MessageIcon icon) {
     QMessageBox box(parent);
     box.setWindowTitle(ToQString(title));
     box.setTextFormat(Qt::PlainText);
@@ -41,8 +46,8 @@ void ShowMessageBox(QWidget* parent, const std::string& text, const std::string&
 std::string AskText(QWidget* parent, const std::string& prompt, const std::string& title,
                     const std::string& preset) {
     bool ok = false;
-    const QString answer = QInputDialog::getText(parent, ToQString(title), DialogText(prompt), QLineEdit::Normal,
-                                                 ToQString(preset), &ok);
+    const QString answer = QInputDialog::getText(parent, ToQString(title), DialogText(prompt),
+                                                 QLineEdit::Normal, ToQString(preset), &ok);
     return ok ? ToUtf8(answer) : std::string();
 }
 
@@ -53,8 +58,8 @@ std::string FolderWithoutTrailingSlash(const QString& path) {
 }
 
 std::string ChooseFolder(QWidget* parent, const std::string& instruction) {
-    const QString folder =
-        QFileDialog::getExistingDirectory(parent, ToQString(instruction), QString(), QFileDialog::ShowDirsOnly);
+    const QString folder = QFileDialog::getExistingDirectory(parent, ToQString(instruction),
+                                                             QString(), QFileDialog::ShowDirsOnly);
     return folder.isEmpty() ? std::string() : FolderWithoutTrailingSlash(folder);
 }
 

@@ -13,7 +13,8 @@ namespace lorvane::ui::qt {
 QString DialogText(const std::string& text);
 
 // OK only, plain text.
-void ShowMessageBox(QWidget* parent, const std::string& text, const std::string& title, form::MessageIcon icon);
+void ShowMessageBox(QWidget* parent, const std::string& text, const std::string& title,
+                    form::MessageIcon icon);
 // OK and Cancel; Cancel gives the empty text.
 std::string AskText(QWidget* parent, const std::string& prompt, const std::string& title,
                     const std::string& preset);

@@ -5,15 +5,21 @@
 namespace lorvane::ui::qt {
 
 GameListModel::GameListModel(const form::ComboBox& combo, QObject* parent)
-    : QAbstractListModel(parent), combo_(combo), revision_(combo.EntriesRevision()), rows_(combo.Count()) {}
+    : QAbstractListModel(parent),
+      combo_(combo),
+      revision_(combo.EntriesRevision()),
+      rows_(combo.Count()) {}
 
-int GameListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int GameListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
 
 QVariant GameListModel::data(const QModelIndex& index, int role) const {
     // The entries may change (inside a handler) before the view is told; a row
     // beyond them is left empty until the reset.
     if (!index.isValid() || index.row() >= combo_.Count()) return {};
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return ToQString(combo_.Entry(index.row()));
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return ToQString(combo_.Entry(index.row()));
     return {};
 }
 

@@ -11,7 +11,10 @@
 namespace lorvane::ui::qt {
 
 GameListWidget::GameListWidget(const form::ComboBox& combo, QWidget* parent)
-    : QWidget(parent), combo_(combo), edit_(new ComboEdit(this)), list_(new ComboListView(this)),
+    : QWidget(parent),
+      combo_(combo),
+      edit_(new ComboEdit(this)),
+      list_(new ComboListView(this)),
       model_(new GameListModel(combo, this)) {
     QPalette white = palette();
     white.setColor(QPalette::Base, Qt::white);
@@ -62,9 +65,12 @@ void GameListWidget::ShowState() {
     const QString text = ToQString(combo_.editText);
     if (edit_->text() != text) edit_->setText(text);
     const int start = EditPosFromBytes(combo_.editText, combo_.selectionStart);
-    const int length = EditPosFromBytes(combo_.editText, combo_.selectionStart + std::max(combo_.selectionLength, 0)) - start;
+    const int length = EditPosFromBytes(combo_.editText, combo_.selectionStart +
+                                                             std::max(combo_.selectionLength, 0)) -
+                       start;
     if (length > 0) {
-        if (edit_->selectionStart() != start || edit_->selectionLength() != length) edit_->setSelection(start, length);
+        if (edit_->selectionStart() != start || edit_->selectionLength() != length)
+            edit_->setSelection(start, length);
     } else if (edit_->hasSelectedText() || edit_->cursorPosition() != start) {
         edit_->setCursorPosition(start);
     }
@@ -109,11 +115,20 @@ void GameListWidget::OnStep(int key) {
     const int current = combo_.SelectedIndex();
     int step = 0;
     switch (key) {
-        case Qt::Key_Up: step = -1; break;
-        case Qt::Key_Down: step = 1; break;
-        case Qt::Key_PageUp: step = -RowsPerPage(); break;
-        case Qt::Key_PageDown: step = RowsPerPage(); break;
-        default: return;
+        case Qt::Key_Up:
+            step = -1;
+            break;
+        case Qt::Key_Down:
+            step = 1;
+            break;
+        case Qt::Key_PageUp:
+            step = -RowsPerPage();
+            break;
+        case Qt::Key_PageDown:
+            step = RowsPerPage();
+            break;
+        default:
+            return;
     }
     const int row = current < 0 ? 0 : std::clamp(current + step, 0, count - 1);
     if (row != current) emit entryChosen(row);

@@ -26,7 +26,8 @@ namespace {
 constexpr form::Twips kTwips;
 
 QRect ToPixels(const form::TwipsRect& r) {
-    return QRect(kTwips.ToPixels(r.left), kTwips.ToPixels(r.top), kTwips.ToPixels(r.width), kTwips.ToPixels(r.height));
+    return QRect(kTwips.ToPixels(r.left), kTwips.ToPixels(r.top), kTwips.ToPixels(r.width),
+                 kTwips.ToPixels(r.height));
 }
 
 QFont ArialFont(qreal points, bool bold) {
@@ -43,7 +44,8 @@ MainWindow::MainWindow(std::string appDir, QWidget* parent)
     setWindowIcon(WindowIcon());
     BuildControls();
     BuildMenus();
-    resize(kTwips.ToPixels(form::kClientWidth), kTwips.ToPixels(form::kClientHeight) + menuBar()->sizeHint().height());
+    resize(kTwips.ToPixels(form::kClientWidth),
+           kTwips.ToPixels(form::kClientHeight) + menuBar()->sizeHint().height());
     ShowState();
 }
 
@@ -72,12 +74,16 @@ void MainWindow::BuildControls() {
     connect(gameList_, &GameListWidget::characterTyped, this,
             [this](const QString& character) { form_.OnCharacterTyped(ToUtf8(character)); });
     connect(gameList_, &GameListWidget::enterPressed, this, [this] { form_.OnEnterPressed(); });
-    connect(gameList_, &GameListWidget::entryChosen, this, [this](int row) { form_.OnGameChosen(row); });
-    connect(gameList_, &GameListWidget::entryDoubleClicked, this, [this](int row) { form_.OnGameActivated(row); });
+    connect(gameList_, &GameListWidget::entryChosen, this,
+            [this](int row) { form_.OnGameChosen(row); });
+    connect(gameList_, &GameListWidget::entryDoubleClicked, this,
+            [this](int row) { form_.OnGameActivated(row); });
     connect(gameList_, &GameListWidget::editChanged, this,
             [this](const QString& text, int selectionStart, int selectionLength) {
                 const int start = BytesFromEditPos(text, selectionStart);
-                form_.OnEditChanged(ToUtf8(text), start, BytesFromEditPos(text, selectionStart + selectionLength) - start);
+                form_.OnEditChanged(
+                    ToUtf8(text), start,
+                    BytesFromEditPos(text, selectionStart + selectionLength) - start);
             });
 
     snapshotPane_ = new PicturePane(client);
@@ -112,7 +118,8 @@ void MainWindow::BuildMenus() {
             action->setObjectName(QString::fromLatin1(item.name));
             action->setCheckable(item.checkable);
             if (item.checkable) checkableItems_.push_back({action, item.command});
-            connect(action, &QAction::triggered, this, [this, command = item.command] { form_.Run(command); });
+            connect(action, &QAction::triggered, this,
+                    [this, command = item.command] { form_.Run(command); });
         }
     }
 }
@@ -133,7 +140,8 @@ void MainWindow::ShowState() {
     snapshotPane_->setGeometry(ToPixels(st.layout.snapshotPane));
     snapshotPane_->setVisible(st.snapshotPane.visible);
 
-    for (const MenuAction& item : checkableItems_) item.action->setChecked(form_.IsChecked(item.command));
+    for (const MenuAction& item : checkableItems_)
+        item.action->setChecked(form_.IsChecked(item.command));
 }
 
 void MainWindow::ReportOuterSize() {

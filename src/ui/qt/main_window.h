@@ -34,8 +34,10 @@ public:
     PicturePane* SnapshotPane() const { return snapshotPane_; }
 
     // form::UiPort
-    void ShowMessage(const std::string& text, const std::string& title, form::MessageIcon icon) override;
-    std::string AskForText(const std::string& prompt, const std::string& title, const std::string& preset) override;
+    void ShowMessage(const std::string& text, const std::string& title,
+                     form::MessageIcon icon) override;
+    std::string AskForText(const std::string& prompt, const std::string& title,
+                           const std::string& preset) override;
     std::string ChooseFolder(const std::string& instruction) override;
     void ShowSnapshot(const std::string& page) override;
     bool PaneCanShowPictures() override;

@@ -11,15 +11,19 @@
 
 namespace lorvane::ui::qt {
 
-void MainWindow::ShowMessage(const std::string& text, const std::string& title, form::MessageIcon icon) {
+void MainWindow::ShowMessage(const std::string& text, const std::string& title,
+                             form::MessageIcon icon) {
     ShowMessageBox(this, text, title, icon);
 }
 
-std::string MainWindow::AskForText(const std::string& prompt, const std::string& title, const std::string& preset) {
+std::string MainWindow::AskForText(const std::string& prompt, const std::string& title,
+                                   const std::string& preset) {
     return AskText(this, prompt, title, preset);
 }
 
-std::string MainWindow::ChooseFolder(const std::string& instruction) { return qt::ChooseFolder(this, instruction); }
+std::string MainWindow::ChooseFolder(const std::string& instruction) {
+    return qt::ChooseFolder(this, instruction);
+}
 
 void MainWindow::ShowSnapshot(const std::string& page) { snapshotPane_->Navigate(ToQString(page)); }
 
@@ -49,7 +53,9 @@ void MainWindow::OpenProgress(const std::string& title, int total, const std::st
     progress_.Open(this, title, total, label);
 }
 
-void MainWindow::UpdateProgress(int done, int total, const std::string& label) { progress_.Update(done, total, label); }
+void MainWindow::UpdateProgress(int done, int total, const std::string& label) {
+    progress_.Update(done, total, label);
+}
 
 bool MainWindow::ProgressCancelled() { return progress_.Cancelled(); }
 

@@ -30,12 +30,15 @@ void PicturePane::Navigate(const QString& target) {
 
     const qreal ratio = devicePixelRatioF();
     const QSize room = contentsRect().size() * ratio;
-    QPixmap picture = QPixmap::fromImage(image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    QPixmap picture =
+        QPixmap::fromImage(image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     picture.setDevicePixelRatio(ratio);
     setPixmap(picture);
     setAccessibleDescription(target);
 }
 
-bool PicturePane::CanShowPictures() { return QImageReader::supportedImageFormats().contains("png"); }
+bool PicturePane::CanShowPictures() {
+    return QImageReader::supportedImageFormats().contains("png");
+}
 
 }  // namespace lorvane::ui::qt

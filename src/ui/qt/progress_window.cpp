@@ -8,7 +8,8 @@
 
 namespace lorvane::ui::qt {
 
-void ProgressWindow::Open(QWidget* owner, const std::string& title, int total, const std::string& label) {
+void ProgressWindow::Open(QWidget* owner, const std::string& title, int total,
+                          const std::string& label) {
     Close();
     dialog_ = new QProgressDialog(owner);
     dialog_->setWindowModality(Qt::WindowModal);

@@ -29,7 +29,8 @@ public:
     }
 
     // cls: 0x0080 button, 0x0081 edit, 0x0082 static.
-    void Item(WORD cls, const std::wstring& text, DWORD style, short x, short y, short cx, short cy, WORD id) {
+    void Item(WORD cls, const std::wstring& text, DWORD style, short x, short y, short cx, short cy,
+              WORD id) {
         Align();
         DLGITEMTEMPLATE item{};
         item.style = style | WS_CHILD | WS_VISIBLE;
@@ -111,19 +112,25 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
 
 UINT MessageBoxIconFlag(form::MessageIcon icon) {
     switch (icon) {
-        case form::MessageIcon::Information: return MB_ICONINFORMATION;
-        case form::MessageIcon::Exclamation: return MB_ICONEXCLAMATION;
-        case form::MessageIcon::Critical: return MB_ICONSTOP;
-        case form::MessageIcon::None: break;
+        case form::MessageIcon::Information:
+            return MB_ICONINFORMATION;
+        case form::MessageIcon::Exclamation:
+            return MB_ICONEXCLAMATION;
+        case form::MessageIcon::Critical:
+            return MB_ICONSTOP;
+        case form::MessageIcon::None:
+            break;
     }
     return 0;
 }
 
-void ShowMessageBox(HWND owner, const std::string& text, const std::string& title, form::MessageIcon icon) {
+void ShowMessageBox(HWND owner, const std::string& text, const std::string& title,
+                    form::MessageIcon icon) {
     MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), MB_OK | MessageBoxIconFlag(icon));
 }
 
-std::string AskText(HWND owner, const std::string& prompt, const std::string& title, const std::string& preset) {
+std::string AskText(HWND owner, const std::string& prompt, const std::string& title,
+                    const std::string& preset) {
     // In dialog units: the prompt at the top left, OK and Cancel at the right,
     // the answer field along the bottom.
     DialogTemplate t(Wide(title), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER, 270, 92, 4);
@@ -133,8 +140,8 @@ std::string AskText(HWND owner, const std::string& prompt, const std::string& ti
     t.Item(0x0081, L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 70, 256, 13, kAnswerId);
 
     InputBoxData data{Wide(preset), {}};
-    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner, &InputBoxProc,
-                                                   reinterpret_cast<LPARAM>(&data));
+    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner,
+                                                   &InputBoxProc, reinterpret_cast<LPARAM>(&data));
     return result == IDOK ? Utf8(data.answer) : std::string();
 }
 

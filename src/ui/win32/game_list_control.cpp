@@ -30,10 +30,11 @@ bool GameListControl::Create(HWND parent, int id, const RECT& bounds, HFONT font
     // No CBS_SORT: the entries come sorted from the model, so the list's
     // indexes are the model's.
     combo_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"COMBOBOX", L"",
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_SIMPLE | CBS_NOINTEGRALHEIGHT |
-                                 CBS_AUTOHSCROLL,
-                             bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_SIMPLE |
+                                 CBS_NOINTEGRALHEIGHT | CBS_AUTOHSCROLL,
+                             bounds.left, bounds.top, bounds.right - bounds.left,
+                             bounds.bottom - bounds.top, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     if (!combo_) return false;
     SendMessageW(combo_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     COMBOBOXINFO info{};
@@ -60,10 +61,12 @@ void GameListControl::Fill(const form::ComboBox& model) {
         SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
     SendMessageW(combo_, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(combo_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    RedrawWindow(combo_, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     showing_ = false;
     shownRevision_ = model.EntriesRevision();
-    lastFillMs_ = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    lastFillMs_ =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 void GameListControl::ShowState(const form::ComboBox& model) {
@@ -95,9 +98,13 @@ void GameListControl::ShowState(const form::ComboBox& model) {
     }
 
     const int start = WidePosFromBytes(model.editText, model.selectionStart);
-    const int end = model.selectionLength > 0 ? WidePosFromBytes(model.editText, model.selectionStart + model.selectionLength) : start;
+    const int end =
+        model.selectionLength > 0
+            ? WidePosFromBytes(model.editText, model.selectionStart + model.selectionLength)
+            : start;
     DWORD curStart = 0, curEnd = 0;
-    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&curStart), reinterpret_cast<LPARAM>(&curEnd));
+    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&curStart),
+                 reinterpret_cast<LPARAM>(&curEnd));
     if (static_cast<int>(curStart) != start || static_cast<int>(curEnd) != end) {
         SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
     }
@@ -128,11 +135,13 @@ void GameListControl::OnNotify(WORD code) {
 void GameListControl::ReportEdit() {
     if (showing_ || !events_.editChanged) return;
     DWORD start = 0, end = 0;
-    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     events_.editChanged(WindowText(edit_), static_cast<int>(start), static_cast<int>(end - start));
 }
 
-LRESULT CALLBACK GameListControl::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK GameListControl::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                           DWORD_PTR self) {
     return reinterpret_cast<GameListControl*>(self)->OnEditMessage(hwnd, msg, wp, lp);
 }
 

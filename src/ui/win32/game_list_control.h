@@ -17,7 +17,7 @@ public:
     struct Events {
         std::function<void(const std::string& utf8)> characterTyped;  // one printable character
         std::function<void()> enterPressed;
-        std::function<void(int row)> entryChosen;                       // by mouse or arrow key
+        std::function<void(int row)> entryChosen;  // by mouse or arrow key
         std::function<void(int row)> entryDoubleClicked;
         // The field's own handling changed its text or selection (UTF-16 positions).
         std::function<void(const std::wstring& text, int selStart, int selLength)> editChanged;
@@ -48,7 +48,8 @@ public:
     void Fill(const form::ComboBox& model);
 
 private:
-    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                     DWORD_PTR self);
     LRESULT OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void ReportEdit();
 

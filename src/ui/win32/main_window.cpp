@@ -25,8 +25,9 @@ constexpr int kLabelFontSize = 825;
 constexpr int kHundredthsPerInch = 7200;
 
 HFONT ArialFont(int dpi, int hundredthsOfPoint, bool bold) {
-    return CreateFontW(-MulDiv(hundredthsOfPoint, dpi, kHundredthsPerInch), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
-                       FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    return CreateFontW(-MulDiv(hundredthsOfPoint, dpi, kHundredthsPerInch), 0, 0, 0,
+                       bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_SWISS, L"Arial");
 }
 
@@ -48,7 +49,8 @@ void SetTextIfChanged(HWND control, const std::string& utf8) {
 
 }  // namespace
 
-MainWindow::MainWindow(std::string appDir) : form_(std::move(appDir), static_cast<form::UiPort&>(*this)) {}
+MainWindow::MainWindow(std::string appDir)
+    : form_(std::move(appDir), static_cast<form::UiPort&>(*this)) {}
 
 MainWindow::~MainWindow() {
     progress_.Close();
@@ -66,10 +68,10 @@ bool MainWindow::Create(HINSTANCE instance) {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &MainWindow::WindowProc;
     wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, kLargeIconSize, kLargeIconSize, 0));
-    wc.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, kSmallIconSize, kSmallIconSize, 0));
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                                             kLargeIconSize, kLargeIconSize, 0));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                               IMAGE_ICON, kSmallIconSize, kSmallIconSize, 0));
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kMainWindowClass;
@@ -80,9 +82,9 @@ bool MainWindow::Create(HINSTANCE instance) {
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     RECT outer{0, 0, twips_.ToPixels(form::kClientWidth), twips_.ToPixels(form::kClientHeight)};
     AdjustWindowRectEx(&outer, style, TRUE, 0);
-    hwnd_ = CreateWindowExW(0, kMainWindowClass, Wide(form_.State().caption).c_str(), style, CW_USEDEFAULT,
-                            CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, nullptr, menu_,
-                            instance, this);
+    hwnd_ = CreateWindowExW(0, kMainWindowClass, Wide(form_.State().caption).c_str(), style,
+                            CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                            outer.bottom - outer.top, nullptr, menu_, instance, this);
     if (!hwnd_) return false;
     BuildControls();
     ShowState();
@@ -106,7 +108,8 @@ HMENU MainWindow::BuildMenus() {
     for (const form::Menu& menu : form::MenuBar()) {
         HMENU popup = CreatePopupMenu();
         for (const form::MenuItem& item : menu.items)
-            AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.command), Wide(item.caption).c_str());
+            AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.command),
+                        Wide(item.caption).c_str());
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Wide(menu.title).c_str());
     }
     return bar;
@@ -121,13 +124,16 @@ void MainWindow::BuildControls() {
     auto child = [this](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
                         const form::TwipsRect& at) {
         const RECT r = ToPixels(at);
-        return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
-                               r.bottom - r.top, hwnd_, AsMenuId(id), instance_, nullptr);
+        return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                               r.right - r.left, r.bottom - r.top, hwnd_, AsMenuId(id), instance_,
+                               nullptr);
     };
 
-    emulatorNameBox_ = child(WS_EX_CLIENTEDGE, L"EDIT", Wide(st.emulatorFileName).c_str(),
-                             ES_AUTOHSCROLL | WS_TABSTOP, kEmulatorNameBoxId, layout.emulatorNameBox);
-    SendMessageW(emulatorNameBox_, WM_SETFONT, reinterpret_cast<WPARAM>(WindowDefaultFont()), FALSE);
+    emulatorNameBox_ =
+        child(WS_EX_CLIENTEDGE, L"EDIT", Wide(st.emulatorFileName).c_str(),
+              ES_AUTOHSCROLL | WS_TABSTOP, kEmulatorNameBoxId, layout.emulatorNameBox);
+    SendMessageW(emulatorNameBox_, WM_SETFONT, reinterpret_cast<WPARAM>(WindowDefaultFont()),
+                 FALSE);
     ForwardTabKey(emulatorNameBox_);
 
     GameListControl::Events events;
@@ -137,9 +143,12 @@ void MainWindow::BuildControls() {
     events.entryDoubleClicked = [this](int row) { form_.OnGameActivated(row); };
     events.editChanged = [this](const std::wstring& text, int selectionStart, int selectionLength) {
         const int start = BytesFromWidePos(text, selectionStart);
-        form_.OnEditChanged(Utf8(text), start, BytesFromWidePos(text, selectionStart + selectionLength) - start);
+        form_.OnEditChanged(Utf8(text), start,
+                            BytesFromWidePos(text, selectionStart + selectionLength) - start);
     };
-    events.tabPressed = [this](bool backwards) { PostMessageW(hwnd_, kMsgMoveFocus, backwards, 0); };
+    events.tabPressed = [this](bool backwards) {
+        PostMessageW(hwnd_, kMsgMoveFocus, backwards, 0);
+    };
     gameList_.Create(hwnd_, kGameListId, ToPixels(layout.gameList), listFont_, std::move(events));
 
     snapshotPane_.Create(hwnd_, kSnapshotPaneId, ToPixels(layout.snapshotPane));
@@ -148,8 +157,9 @@ void MainWindow::BuildControls() {
     SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
     // A line one pixel high, its end pixel included.
     line_ = child(0, L"STATIC", L"", SS_BLACKRECT, kLineId, form::TwipsRect{});
-    SetWindowPos(line_, nullptr, twips_.ToPixels(layout.line.left), twips_.ToPixels(layout.line.top),
-                 twips_.ToPixels(layout.line.width) + 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(line_, nullptr, twips_.ToPixels(layout.line.left),
+                 twips_.ToPixels(layout.line.top), twips_.ToPixels(layout.line.width) + 1, 1,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT MainWindow::ToPixels(const form::TwipsRect& r) const {
@@ -158,8 +168,9 @@ RECT MainWindow::ToPixels(const form::TwipsRect& r) const {
 }
 
 void MainWindow::Place(HWND control, const form::TwipsRect& r) {
-    SetWindowPos(control, nullptr, twips_.ToPixels(r.left), twips_.ToPixels(r.top), twips_.ToPixels(r.width),
-                 twips_.ToPixels(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(control, nullptr, twips_.ToPixels(r.left), twips_.ToPixels(r.top),
+                 twips_.ToPixels(r.width), twips_.ToPixels(r.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Everything the window shows comes from the state.
@@ -176,20 +187,23 @@ void MainWindow::ShowState() {
 
     const HWND pane = snapshotPane_.Handle();
     Place(pane, st.layout.snapshotPane);
-    if (IsWindowVisible(pane) != st.snapshotPane.visible) ShowWindow(pane, st.snapshotPane.visible ? SW_SHOW : SW_HIDE);
+    if (IsWindowVisible(pane) != st.snapshotPane.visible)
+        ShowWindow(pane, st.snapshotPane.visible ? SW_SHOW : SW_HIDE);
 
     for (const form::Menu& menu : form::MenuBar())
         for (const form::MenuItem& item : menu.items)
             if (item.checkable)
-                CheckMenuItem(menu_, static_cast<UINT>(item.command),
-                              MF_BYCOMMAND | (form_.IsChecked(item.command) ? MF_CHECKED : MF_UNCHECKED));
+                CheckMenuItem(
+                    menu_, static_cast<UINT>(item.command),
+                    MF_BYCOMMAND | (form_.IsChecked(item.command) ? MF_CHECKED : MF_UNCHECKED));
     showing_ = false;
 }
 
 void MainWindow::ReportOuterSize() {
     RECT outer;
     if (!GetWindowRect(hwnd_, &outer)) return;
-    form_.SetOuterSize(twips_.FromPixels(outer.right - outer.left), twips_.FromPixels(outer.bottom - outer.top));
+    form_.SetOuterSize(twips_.FromPixels(outer.right - outer.left),
+                       twips_.FromPixels(outer.bottom - outer.top));
 }
 
 HWND MainWindow::Owner() const { return hwnd_ && IsWindow(hwnd_) ? hwnd_ : nullptr; }

@@ -6,11 +6,13 @@
 
 namespace lorvane::ui::win32 {
 
-void MainWindow::ShowMessage(const std::string& text, const std::string& title, form::MessageIcon icon) {
+void MainWindow::ShowMessage(const std::string& text, const std::string& title,
+                             form::MessageIcon icon) {
     ShowMessageBox(Owner(), text, title, icon);
 }
 
-std::string MainWindow::AskForText(const std::string& prompt, const std::string& title, const std::string& preset) {
+std::string MainWindow::AskForText(const std::string& prompt, const std::string& title,
+                                   const std::string& preset) {
     return AskText(Owner(), prompt, title, preset);
 }
 
@@ -47,14 +49,18 @@ void MainWindow::SetBusyPointer(bool busy) {
 
 void MainWindow::Repaint() {
     ShowState();
-    if (Owner()) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (Owner())
+        RedrawWindow(hwnd_, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void MainWindow::OpenProgress(const std::string& title, int total, const std::string& label) {
     progress_.Open(Owner(), title, total, label);
 }
 
-void MainWindow::UpdateProgress(int done, int total, const std::string& label) { progress_.Update(done, total, label); }
+void MainWindow::UpdateProgress(int done, int total, const std::string& label) {
+    progress_.Update(done, total, label);
+}
 
 bool MainWindow::ProgressCancelled() { return progress_.Cancelled(); }
 

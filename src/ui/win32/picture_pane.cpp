@@ -33,7 +33,8 @@ private:
 
 bool CreateFactory(Com<IWICImagingFactory>& factory) {
     return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out())));
+                                      IID_IWICImagingFactory,
+                                      reinterpret_cast<void**>(factory.Out())));
 }
 
 // The picture as a top-down 32-bit DIB section, premultiplied for AlphaBlend.
@@ -47,9 +48,11 @@ HBITMAP Decode(const std::wstring& path, int& width, int& height) {
     Com<IWICBitmapFrameDecode> frame;
     if (FAILED(decoder->GetFrame(0, frame.Out()))) return nullptr;
     Com<IWICBitmapSource> converted;
-    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.Get(), converted.Out()))) return nullptr;
+    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.Get(), converted.Out())))
+        return nullptr;
     UINT w = 0, h = 0;
-    if (FAILED(converted->GetSize(&w, &h)) || w == 0 || h == 0 || w > 16384 || h > 16384) return nullptr;
+    if (FAILED(converted->GetSize(&w, &h)) || w == 0 || h == 0 || w > 16384 || h > 16384)
+        return nullptr;
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -89,8 +92,9 @@ bool PicturePane::Create(HWND parent, int id, const RECT& bounds) {
         wc.lpszClassName = kPaneClass;
         if (!RegisterClassExW(&wc)) return false;
     }
-    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, kPaneClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, bounds.left,
-                            bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, kPaneClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                            bounds.left, bounds.top, bounds.right - bounds.left,
+                            bounds.bottom - bounds.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
     return hwnd_ != nullptr;
 }
@@ -145,7 +149,8 @@ void PicturePane::Paint() {
 
 LRESULT CALLBACK PicturePane::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<PicturePane*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        auto* self =
+            static_cast<PicturePane*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }

@@ -14,16 +14,19 @@ constexpr const wchar_t* kProgressClass = L"LorvaneProgress";
 
 HFONT DialogFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
-HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id) {
-    HWND child = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
+           int h, int id) {
+    HWND child =
+        CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
     return child;
 }
 
 }  // namespace
 
-void ProgressWindow::Open(HWND owner, const std::string& title, int total, const std::string& label) {
+void ProgressWindow::Open(HWND owner, const std::string& title, int total,
+                          const std::string& label) {
     Close();
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
@@ -49,15 +52,15 @@ void ProgressWindow::Open(HWND owner, const std::string& title, int total, const
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
     const int x = ownerRect.left + ((ownerRect.right - ownerRect.left) - w) / 2;
     const int y = ownerRect.top + ((ownerRect.bottom - ownerRect.top) - h) / 2;
-    hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kProgressClass, Wide(title).c_str(), WS_POPUP | WS_CAPTION, x, y,
-                            w, h, owner, nullptr, instance, this);
+    hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kProgressClass, Wide(title).c_str(),
+                            WS_POPUP | WS_CAPTION, x, y, w, h, owner, nullptr, instance, this);
     if (!hwnd_) return;
-    label_ = Child(hwnd_, L"STATIC", Wide(label).c_str(), SS_LEFT | SS_NOPREFIX, px(12),
-                   px(8), px(336), px(34), 1);
+    label_ = Child(hwnd_, L"STATIC", Wide(label).c_str(), SS_LEFT | SS_NOPREFIX, px(12), px(8),
+                   px(336), px(34), 1);
     bar_ = Child(hwnd_, PROGRESS_CLASSW, L"", 0, px(12), px(48), px(336), px(18), 2);
     SendMessageW(bar_, PBM_SETRANGE32, 0, std::max(total, 0));
-    cancel_ = Child(hwnd_, L"BUTTON", L"Cancel", WS_TABSTOP | BS_DEFPUSHBUTTON, px(268), px(80), px(80), px(26),
-                    IDCANCEL);
+    cancel_ = Child(hwnd_, L"BUTTON", L"Cancel", WS_TABSTOP | BS_DEFPUSHBUTTON, px(268), px(80),
+                    px(80), px(26), IDCANCEL);
     if (owner_) EnableWindow(owner_, FALSE);
     ShowWindow(hwnd_, SW_SHOW);
     SetFocus(cancel_);
@@ -83,8 +86,9 @@ void ProgressWindow::Close() {
 
 LRESULT CALLBACK ProgressWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+        SetWindowLongPtrW(
+            hwnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
     }
     auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (msg) {
