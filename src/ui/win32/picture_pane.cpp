@@ -6,6 +6,7 @@
 
 #include "ui/win32/tab_focus.h"
 #include "ui/win32/text_positions.h"
+#include "ui/win32/window_class.h"
 
 namespace lorvane::ui::win32 {
 namespace {
@@ -79,23 +80,13 @@ HBITMAP Decode(const std::wstring& path, int& width, int& height) {
 PicturePane::~PicturePane() { DropPicture(); }
 
 bool PicturePane::Create(HWND parent, int id, const RECT& bounds) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(instance, kPaneClass, &wc)) {
-        wc = {};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &PicturePane::WindowProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = kPaneClass;
-        if (!RegisterClassExW(&wc)) return false;
-    }
-    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, kPaneClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                            bounds.left, bounds.top, bounds.right - bounds.left,
-                            bounds.bottom - bounds.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
+    if (!RegisterWindowClassOnce(kPaneClass, &PicturePane::WindowProc,
+                                 static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
+        return false;
+    hwnd_ = CreateWindowExW(
+        WS_EX_CLIENTEDGE, kPaneClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, bounds.left,
+        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
     return hwnd_ != nullptr;
 }
 

@@ -6,6 +6,7 @@
 
 #include "ui/win32/screen.h"
 #include "ui/win32/text_positions.h"
+#include "ui/win32/window_class.h"
 
 namespace lorvane::ui::win32 {
 namespace {
@@ -29,18 +30,8 @@ void ProgressWindow::Open(HWND owner, const std::string& title, int total,
                           const std::string& label) {
     Close();
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(instance, kProgressClass, &wc)) {
-        wc = {};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &ProgressWindow::WindowProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kProgressClass;
-        RegisterClassExW(&wc);
-    }
+    RegisterWindowClassOnce(kProgressClass, &ProgressWindow::WindowProc,
+                            reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     cancelled_ = false;
     owner_ = owner;
     const int dpi = ScreenDpi();
