@@ -52,16 +52,8 @@ public:
     bool IsChecked(Command command) const;
 
     // The handlers, also called on their own by tests and benchmarks.
-    void StartUp();
-    void CheckRequiredFiles();
-    void ReportStartUpFailure();
-    void LayOutControls();
     void ShowSnapshotOfSelectedGame();
     void LaunchSelectedGame();
-    // A key typed in the game list's field, as a character code: Enter
-    // launches, a printable character goes to the type-ahead and is consumed
-    // (set to 0).
-    void HandleListKey(std::int16_t& keyCode);
     void TypeAhead(const std::string& typed);
     void TogglePreview();
     // Throws Failure 340 for an index without a menu entry (after clearing all marks).
@@ -81,6 +73,13 @@ public:
     // Throws Failure when LVN.ini cannot be written (the file is then unchanged).
     void SaveSettings();
 
+    // How many ROM set checks the audit runs at once; 0: the machine's cores.
+    void SetAuditParallelism(int checks) { auditParallelism_ = checks; }
+    // Whether the audit asks the emulator about many sets in one run; off,
+    // every set gets a check of its own.
+    void SetAuditSeveralSetChecks(bool on) { auditSeveralSetChecks_ = on; }
+
+private:
     // Runs one event's handler as the window's event loop does: a failure that
     // escapes it gets the generic message instead of ending the program.
     template <typename Handler>
@@ -96,19 +95,23 @@ public:
     // The generic failure message, without closing the window.
     void ReportFailure(const util::Failure& failure);
 
-    // How many ROM set checks the audit runs at once; 0: the machine's cores.
-    void SetAuditParallelism(int checks) { auditParallelism_ = checks; }
-    // Whether the audit asks the emulator about many sets in one run; off,
-    // every set gets a check of its own.
-    void SetAuditSeveralSetChecks(bool on) { auditSeveralSetChecks_ = on; }
-
-private:
     // Runs a handler for an event and shows the state afterwards.
     template <typename Handler>
     void Handle(Handler&& handler) {
         RunHandler(std::forward<Handler>(handler));
         ui_.StateChanged();
     }
+
+    // The start-up: the files the program needs, then the list, or the
+    // failure that ends the program.
+    void StartUp();
+    void CheckRequiredFiles();
+    void ReportStartUpFailure();
+    void LayOutControls();
+    // A key typed in the game list's field, as a character code: Enter
+    // launches, a printable character goes to the type-ahead and is consumed
+    // (set to 0).
+    void HandleListKey(std::int16_t& keyCode);
 
     void ShowMessage(const std::string& text, MessageIcon icon = MessageIcon::None);
     void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon);

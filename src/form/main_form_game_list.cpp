@@ -81,7 +81,6 @@ void MainForm::RefillGameList() {
 
 void MainForm::RecreateGameList() {
     FillGameList([this] { CreateGameDataFile(); });
-    ui_.StateChanged();
 }
 
 // A listing that failed (not started, a status other than 0, killed, nothing

@@ -39,7 +39,6 @@ void MainForm::ResetSettingsToDefaults() {
     } catch (const util::Failure& f) {
         ReportFailure(f);
     }
-    ui_.StateChanged();
 }
 
 }  // namespace lorvane::form

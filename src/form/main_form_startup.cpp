@@ -31,7 +31,6 @@ void MainForm::StartUp() {
         ReportStartUpFailure();
     else
         RebuildGameList();
-    ui_.StateChanged();
 }
 
 // Each file test clears the pending error and leaves its own failure there, so

@@ -5,11 +5,17 @@
 #include "platform/paths.h"
 
 namespace lorvane::gamelist {
+namespace {
 
+// A listing replaces the data file only when the emulator finished it well:
+// exit status 0 and something printed (real emulators exit 0 after a listing,
+// also one with warnings in it).
 bool IsGoodListing(const platform::CaptureResult& result) {
     return result.exited && result.exitStatus == 0 &&
            result.text.find_first_not_of(" \t\r\n") != std::string::npos;
 }
+
+}  // namespace
 
 ListingCapture CaptureGameDataFile(const std::string& appDir, const std::string& exeName,
                                    const std::string& dataFileName) {

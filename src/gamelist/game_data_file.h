@@ -13,14 +13,10 @@ struct ListingCapture {
     bool written = false;            // the data file now holds this listing
 };
 
-// A listing replaces the data file only when the emulator finished it well:
-// exit status 0 and something printed (real emulators exit 0 after a listing,
-// also one with warnings in it).
-bool IsGoodListing(const platform::CaptureResult& result);
-
-// Runs the emulator's listing and, when it is good, replaces the data file with
-// it and one more line break; any other listing replaces nothing. Throws
-// Failure when the data file cannot be written (the old one is then unchanged).
+// Runs the emulator's listing and, when the emulator finished it well (exit
+// status 0, something printed), replaces the data file with it and one more
+// line break; any other listing replaces nothing. Throws Failure when the data
+// file cannot be written (the old one is then unchanged).
 ListingCapture CaptureGameDataFile(const std::string& appDir, const std::string& exeName,
                                    const std::string& dataFileName);
 
