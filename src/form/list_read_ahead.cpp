@@ -39,8 +39,8 @@ ListReadAhead::Read ListReadAhead::ReadList(const std::string& appDir) {
     return read;
 }
 
-std::optional<SortedEntries> ListReadAhead::Take(
-    const std::string& dataFilePath, const std::vector<std::string>& romFolders) {
+std::optional<SortedEntries> ListReadAhead::Take(const std::string& dataFilePath,
+                                                 const std::vector<std::string>& romFolders) {
     if (!read_.valid()) return std::nullopt;
     Read read = read_.get();
     if (!read.complete || read.dataFilePath != dataFilePath || read.romFolders != romFolders)

@@ -31,7 +31,7 @@ public:
     // and these ROM folders and none of these has changed since; none
     // otherwise. Waits for the thread; answers once.
     std::optional<SortedEntries> Take(const std::string& dataFilePath,
-                                                 const std::vector<std::string>& romFolders);
+                                      const std::vector<std::string>& romFolders);
 
 private:
     struct Read {
