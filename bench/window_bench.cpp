@@ -4,7 +4,8 @@
 // an (empty) ROM set file for every game of it, so about 45,000 games are
 // listed. Everything is watched from outside, through the X server. Prints:
 //   window_sets             ROM set files created, one per game of the listing
-//   startup_runs            program starts timed
+//   startup_runs            program starts timed (of lorvane, and as many of the
+//                           floor, each right after one of lorvane's)
 //   startup_to_list_ms      median over the starts: from just before the fork of
 //                           lorvane until the X server hands back its window's
 //                           caption (_NET_WM_NAME, else WM_NAME) showing
@@ -16,6 +17,11 @@
 //   startup_to_list_ms_min, startup_to_list_ms_max
 //   startup_to_window_ms    median time until the X server created that window:
 //                           the part before the list is loaded
+//   startup_floor_ms        the same as startup_to_list_ms for floor_qt_window, a
+//                           Qt program that only shows an empty main window of
+//                           lorvane's size, until the X server holds its caption
+//   startup_floor_ms_min, startup_floor_ms_max
+//   startup_vs_floor        startup_to_list_ms / startup_floor_ms
 //   window_entries          the count the caption shows
 //   typeahead_keys          keystrokes timed on the last start's window
 //   typeahead_ms            median over them: from sending a key press through
@@ -31,6 +37,7 @@
 //                           plain edit field of the emulator's name, which
 //                           redraw only that field: what any key costs here
 //                           (delivery, a one-line repaint, the image's transfer)
+//   typeahead_vs_floor      typeahead_ms / typeahead_floor_ms
 //   program_peak_mb         VmHWM of the lorvane process after the typing
 //   program_rss_mb          its VmRSS then
 // Each key is typed only when the window has drawn nothing for 100 ms, and each
@@ -78,8 +85,11 @@ using lorvane::bench::Median;
 using lorvane::bench::ScratchDir;
 
 constexpr const char* kProgram = LORVANE_EXECUTABLE;
+constexpr const char* kFloorProgram = LORVANE_FLOOR_EXECUTABLE;
+constexpr std::string_view kCountMark = "romcount = ";
+constexpr const char* kFloorCaption = "Lorvane start-up floor";
 constexpr const char* kWrapper = LORVANE_EMULATOR_WRAPPER;
-constexpr int kStartupRuns = 7;
+constexpr int kStartupRuns = 9;
 constexpr auto kCaptionTimeout = 30s;
 constexpr auto kKeyTimeout = 5s;
 constexpr auto kQuiet = 100ms;
@@ -341,6 +351,7 @@ std::size_t MakeApplicationDirectory(const std::string& tmp, const std::string& 
     }
     // The program works in the directory of its own executable.
     CopyExecutable(kProgram, app + "/lorvane");
+    CopyExecutable(kFloorProgram, app + "/floor_qt_window");
     CopyExecutable(kWrapper, app + "/mame");
     WriteFileOrFail(app + "/mame.ini",
                     "rompath                   roms\n"
@@ -497,7 +508,7 @@ public:
             if (xcb_connection_has_error(c_)) Fail("the connection to the X server broke");
             CheckStop();
             if (watched && !watched->Running())
-                Fail("lorvane " + watched->HowItEnded() + " early; its output:\n" +
+                Fail("the program watched " + watched->HowItEnded() + " early; its output:\n" +
                      Tail(watchedLog));
             const auto left = deadline - Clock::now();
             if (left <= 0s) return nullptr;
@@ -521,29 +532,31 @@ private:
 struct Started {
     double ms = 0;
     double windowMs = 0;  // until the X server created that window
-    long count = 0;
+    std::string caption;
     xcb_window_t window = 0;
 };
 
-Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const ChildSetup& setup,
-                     const std::string& log) {
-    static constexpr std::string_view kMark = "romcount = ";
+// Starts a program and waits until one of its top-level windows has a caption
+// holding `mark`.
+Started StartProgram(XConnection& x, std::optional<Child>& program, const ChildSetup& setup,
+                     const std::string& log, std::string_view mark) {
     x.Drain();  // events of an earlier run
     // The top-level windows and when each was created.
     std::map<xcb_window_t, Clock::time_point> windows;
     std::set<std::string> captions;
 
     const auto t0 = Clock::now();
-    lorvane.emplace(setup);
+    program.emplace(setup);
     const auto deadline = t0 + kCaptionTimeout;
 
     for (;;) {
-        Event e = x.Next(deadline, &*lorvane, log);
+        Event e = x.Next(deadline, &*program, log);
         if (!e) {
             std::string seen;
             for (const auto& c : captions) seen += "\n  \"" + c + "\"";
-            Fail("lorvane's caption showed no game count within 30 s; captions seen:" +
-                 (seen.empty() ? std::string(" none") : seen) + "\nits output:\n" + Tail(log));
+            Fail(setup.argv[0] + ": no caption with \"" + std::string(mark) +
+                 "\" within 30 s; captions seen:" + (seen.empty() ? std::string(" none") : seen) +
+                 "\nits output:\n" + Tail(log));
         }
         xcb_window_t changed = 0;
         switch (e->response_type & 0x7f) {
@@ -568,14 +581,13 @@ Started StartLorvane(XConnection& x, std::optional<Child>& lorvane, const ChildS
         }
         if (!changed) continue;
         const std::string caption = x.Title(changed);
-        const std::size_t at = caption.find(kMark);
-        if (at == std::string::npos) {
+        if (caption.find(mark) == std::string::npos) {
             if (!caption.empty()) captions.insert(caption);
             continue;
         }
         Started started;
         started.ms = Ms(Clock::now() - t0);
-        started.count = std::strtol(caption.c_str() + at + kMark.size(), nullptr, 10);
+        started.caption = caption;
         started.window = changed;
         started.windowMs = Ms(windows[changed] - t0);
         return started;
@@ -738,6 +750,12 @@ double StatusMb(pid_t pid, const std::string& key) {
     Fail("no " + key + " in /proc/" + std::to_string(pid) + "/status");
 }
 
+// The count a caption of lorvane's shows.
+long CountIn(const std::string& caption) {
+    const std::size_t at = caption.find(kCountMark);
+    return std::strtol(caption.c_str() + at + kCountMark.size(), nullptr, 10);
+}
+
 void Figure(const char* name, double value, int decimals) {
     std::printf("%s: %.*f\n", name, decimals, value);
     std::fflush(stdout);
@@ -767,21 +785,33 @@ int Run() {
     setup.out = logFd.Get();
     setup.err = logFd.Get();
 
-    std::vector<double> startups, windowsShown;
+    ChildSetup floorSetup = setup;
+    floorSetup.argv = {app + "/floor_qt_window", kFloorCaption};
+
+    // The floor and lorvane by turns, so that both see the machine alike; the
+    // last lorvane stays for the typing.
+    std::vector<double> startups, windowsShown, floors;
     Started last;
-    std::optional<Child> lorvane;
+    std::optional<Child> lorvane, floor;
     for (int run = 0; run < kStartupRuns; ++run) {
         lorvane.reset();  // ends the run before
-        last = StartLorvane(x, lorvane, setup, log);
+        floors.push_back(StartProgram(x, floor, floorSetup, log, kFloorCaption).ms);
+        floor.reset();
+        last = StartProgram(x, lorvane, setup, log, kCountMark);
         startups.push_back(last.ms);
         windowsShown.push_back(last.windowMs);
     }
+    const double startup = Median(startups), startupFloor = Median(floors);
     Figure("startup_runs", kStartupRuns, 0);
-    Figure("startup_to_list_ms", Median(startups), 1);
+    Figure("startup_to_list_ms", startup, 1);
     Figure("startup_to_list_ms_min", *std::min_element(startups.begin(), startups.end()), 1);
     Figure("startup_to_list_ms_max", *std::max_element(startups.begin(), startups.end()), 1);
     Figure("startup_to_window_ms", Median(windowsShown), 1);
-    Figure("window_entries", static_cast<double>(last.count), 0);
+    Figure("startup_floor_ms", startupFloor, 1);
+    Figure("startup_floor_ms_min", *std::min_element(floors.begin(), floors.end()), 1);
+    Figure("startup_floor_ms_max", *std::max_element(floors.begin(), floors.end()), 1);
+    Figure("startup_vs_floor", startup / startupFloor, 2);
+    Figure("window_entries", static_cast<double>(CountIn(last.caption)), 0);
 
     const Typed typed = TypeAhead(x, *lorvane, log, last.window);
     Figure("typeahead_keys", static_cast<double>(typed.firstMs.size()), 0);
@@ -789,6 +819,7 @@ int Run() {
     Figure("typeahead_ms_max", *std::max_element(typed.firstMs.begin(), typed.firstMs.end()), 2);
     Figure("typeahead_settled_ms", Median(typed.settledMs), 2);
     Figure("typeahead_floor_ms", Median(typed.plainMs), 2);
+    Figure("typeahead_vs_floor", Median(typed.firstMs) / Median(typed.plainMs), 2);
 
     if (!lorvane->Running()) Fail("lorvane " + lorvane->HowItEnded() + " during the typing");
     Figure("program_peak_mb", StatusMb(lorvane->Pid(), "VmHWM"), 1);

@@ -3,14 +3,29 @@
 // emulator's full listing and an (empty) ROM set file for every game of it,
 // about 45,000. Watched from outside, through the X server. Prints:
 //   windows_sets                  ROM set files created
-//   windows_startup_runs          program starts timed (after one start that
-//                                 is not: Wine's own services are then up, as
-//                                 Windows' are when a user starts a program)
+//   windows_startup_runs          starts timed of each program below, by turns
+//                                 (after one start that is not: Wine's own
+//                                 services are then up, as Windows' are when a
+//                                 user starts a program; and with one more
+//                                 window open throughout, so that Wine's desktop
+//                                 process stays up, as Windows' desktop does:
+//                                 Wine ends it soon after its last window goes,
+//                                 and a start that has to start it again waits
+//                                 some 150 ms for it, at random between runs)
 //   windows_startup_to_list_ms    median: from just before the fork of
 //                                 `wine lorvane.exe` until the X server holds
 //                                 its window's caption with "romcount ="
 //   windows_startup_to_list_ms_min, windows_startup_to_list_ms_max
 //   windows_window_entries        the count the caption shows
+//   windows_startup_small_ms      the same for lorvane.exe in a folder of its
+//                                 own with the same listing and only 4 sets
+//   windows_startup_floor_ms      the same for floor_win32_window.exe, which
+//                                 only opens a window of lorvane.exe's size,
+//                                 until the X server holds its caption
+//   windows_startup_vs_floor      windows_startup_small_ms / windows_startup_floor_ms
+//   windows_folder_listing_ms     median over as many starts of folder_listing.exe:
+//                                 the 45,000-file ROM folder listed alone, as
+//                                 lorvane.exe lists it, timed inside the program
 //   windows_combo_fill_ms         median time to fill the simple combo box with
 //                                 every entry (bench_combo_fill.exe, under Wine)
 // The Windows programs come from the Windows build's bin directory, given in
@@ -51,7 +66,11 @@ using lorvane::bench::Median;
 using lorvane::bench::ScratchDir;
 
 constexpr const char* kWrapper = LORVANE_EMULATOR_WRAPPER;
-constexpr int kRuns = 5;
+constexpr int kRuns = 9;
+constexpr std::size_t kSmallSets = 4;
+constexpr const char* kCountMark = "romcount =";
+constexpr const char* kFloorCaption = "Lorvane start-up floor";
+constexpr const char* kDesktopKeeperCaption = "Wine's desktop kept up";
 constexpr auto kCaptionTimeout = 60s;
 
 [[noreturn]] void Fail(const std::string& why) { throw std::runtime_error(why); }
@@ -228,25 +247,34 @@ private:
     xcb_atom_t netWmName_;
 };
 
-// The application directory; returns the number of ROM sets made.
-std::size_t MakeApplicationDirectory(const ScratchDir& tmp, const fs::path& app,
-                                     const fs::path& exe) {
-    fs::create_directories(tmp.Path() / "home");
-    fs::create_directories(app / "roms");
-    fs::create_directories(app / "snap");
-    fs::copy_file(exe, app / "lorvane.exe");
-    // The listing from Debian's emulator, through the wrapper that keeps it out of the home folder.
+struct Listing {
+    std::string text;
+    std::vector<std::string> names;
+};
+
+// The listing from Debian's emulator, through the wrapper that keeps it out of the home folder.
+Listing CaptureListing(const ScratchDir& tmp) {
     fs::copy_file(kWrapper, tmp.Path() / "mame");
     const lorvane::platform::CaptureResult r =
         lorvane::platform::RunCapture({(tmp.Path() / "mame").string(), "-listfull"}, true, false);
     if (!r.exited || r.exitStatus != 0)
         Fail("the emulator's -listfull: " + lorvane::platform::HowItEnded(r));
-    std::vector<std::string> names;
+    Listing listing{r.text, {}};
     lorvane::mame::ForEachListingGame(
-        r.text, [&](const lorvane::mame::ListingGame& g) { names.emplace_back(g.name); });
-    if (names.size() < 1000)
-        Fail("the emulator listed only " + std::to_string(names.size()) + " games");
-    WriteFileOrFail(app / "LVN_LIST.txt", r.text + "\r\n");
+        r.text, [&](const lorvane::mame::ListingGame& g) { listing.names.emplace_back(g.name); });
+    if (listing.names.size() < 1000)
+        Fail("the emulator listed only " + std::to_string(listing.names.size()) + " games");
+    return listing;
+}
+
+// An application directory with the whole listing and a set for each of the
+// first `sets` games; returns the number of ROM sets made.
+std::size_t MakeApplicationDirectory(const fs::path& app, const fs::path& exe,
+                                     const Listing& listing, std::size_t sets) {
+    fs::create_directories(app / "roms");
+    fs::create_directories(app / "snap");
+    fs::copy_file(exe, app / "lorvane.exe");
+    WriteFileOrFail(app / "LVN_LIST.txt", listing.text + "\r\n");
     // Only its presence is tested at start-up: the list is there already.
     WriteFileOrFail(app / "mame.exe", "MZ");
     WriteFileOrFail(app / "mame.ini",
@@ -254,32 +282,46 @@ std::size_t MakeApplicationDirectory(const ScratchDir& tmp, const fs::path& app,
     WriteFileOrFail(app / "LVN.ini",
                     "[Settings]\r\nMAME NAME=mame.exe\r\n"
                     "Data File Name=LVN_LIST.txt\r\nJoy=1\r\nPreview_on=False\r\n");
-    for (const std::string& name : names) {
+    sets = std::min(sets, listing.names.size());
+    for (std::size_t i = 0; i < sets; ++i) {
+        const std::string& name = listing.names[i];
         const int fd =
             ::open((app / "roms" / (name + ".zip")).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
         if (fd < 0) Fail("cannot create the set " + name);
         ::close(fd);
     }
-    return names.size();
+    return sets;
 }
 
-// One start: the time until the caption counts the games; the caption.
-double TimeOneStart(const std::vector<std::string>& env, const fs::path& app, Captions& captions,
-                    std::string& caption) {
+// One start of a Windows program in `dir`: the time until a caption holds
+// `mark`; that caption.
+double TimeOneStart(const std::vector<std::string>& env, const fs::path& dir,
+                    const std::vector<std::string>& args, const std::string& mark,
+                    Captions& captions, std::string& caption) {
+    std::vector<std::string> argv{WhichOrFail("wine")};
+    argv.insert(argv.end(), args.begin(), args.end());
     const auto start = Clock::now();
-    Child program({WhichOrFail("wine"), "lorvane.exe"}, env, app);
+    Child program(argv, env, dir);
     for (;;) {
-        caption = captions.Find("romcount =");
+        caption = captions.Find(mark);
         if (!caption.empty()) break;
-        if (!program.Running()) Fail("lorvane.exe ended before it showed the list");
-        if (Clock::now() - start > kCaptionTimeout) Fail("lorvane.exe showed no list within 60 s");
+        if (!program.Running()) Fail(args[0] + " ended before its caption held " + mark);
+        if (Clock::now() - start > kCaptionTimeout)
+            Fail(args[0] + " showed no caption with " + mark + " within 60 s");
         ::usleep(2000);
     }
     const double ms = Ms(Clock::now() - start);
     program.Stop();
     // The window must be gone before the next start looks for a caption.
-    while (!captions.Find("romcount =").empty()) ::usleep(10000);
+    while (!captions.Find(mark).empty()) ::usleep(10000);
     return ms;
+}
+
+// The value of a "name: value" line of a program's output.
+double FigureIn(const std::string& output, const std::string& name) {
+    const std::size_t at = output.find(name + ": ");
+    if (at == std::string::npos) Fail("no " + name + " in:\n" + output);
+    return std::strtod(output.c_str() + at + name.size() + 2, nullptr);
 }
 
 std::string Run(const std::vector<std::string>& argv, const std::vector<std::string>& env,
@@ -308,12 +350,21 @@ int Main() {
     if (!bin || !*bin)
         Fail("LORVANE_WINDOWS_BIN names no Windows build (scripts/run-benchmarks.sh sets it)");
     const fs::path winBin = fs::absolute(bin);
-    for (const char* program : {"lorvane.exe", "bench_combo_fill.exe"})
+    for (const char* program :
+         {"lorvane.exe", "bench_combo_fill.exe", "floor_win32_window.exe", "folder_listing.exe"})
         if (!fs::exists(winBin / program)) Fail((winBin / program).string() + " is not built");
 
     const ScratchDir tmp("lorvane-windows-window");
+    fs::create_directories(tmp.Path() / "home");
+    const Listing listing = CaptureListing(tmp);
     const fs::path app = tmp.Path() / "app";
-    const std::size_t sets = MakeApplicationDirectory(tmp, app, winBin / "lorvane.exe");
+    const fs::path small = tmp.Path() / "small";
+    const fs::path floor = tmp.Path() / "floor";
+    const std::size_t sets =
+        MakeApplicationDirectory(app, winBin / "lorvane.exe", listing, listing.names.size());
+    MakeApplicationDirectory(small, winBin / "lorvane.exe", listing, kSmallSets);
+    fs::create_directories(floor);
+    fs::copy_file(winBin / "floor_win32_window.exe", floor / "floor_win32_window.exe");
     std::printf("windows_sets: %zu\n", sets);
 
     std::unique_ptr<Child> xvfb;
@@ -326,10 +377,26 @@ int Main() {
     }
     Captions captions(display);
 
-    std::string caption;
-    TimeOneStart(env, app, captions, caption);  // not timed: Wine's services start
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) times.push_back(TimeOneStart(env, app, captions, caption));
+    const std::vector<std::string> lorvaneArgs{"lorvane.exe"};
+    const std::vector<std::string> floorArgs{"floor_win32_window.exe", kFloorCaption};
+    std::string caption, ignored;
+    // not timed: Wine's services start
+    TimeOneStart(env, app, lorvaneArgs, kCountMark, captions, caption);
+    Child desktopKeeper({WhichOrFail("wine"), "floor_win32_window.exe", kDesktopKeeperCaption}, env,
+                        floor);
+    const auto keeperDeadline = Clock::now() + kCaptionTimeout;
+    while (captions.Find(kDesktopKeeperCaption).empty()) {
+        if (!desktopKeeper.Running() || Clock::now() > keeperDeadline)
+            Fail("the window that keeps Wine's desktop up did not open");
+        ::usleep(10000);
+    }
+    // The three by turns, so that all see the machine alike.
+    std::vector<double> times, smallTimes, floorTimes;
+    for (int i = 0; i < kRuns; ++i) {
+        floorTimes.push_back(TimeOneStart(env, floor, floorArgs, kFloorCaption, captions, ignored));
+        smallTimes.push_back(TimeOneStart(env, small, lorvaneArgs, kCountMark, captions, ignored));
+        times.push_back(TimeOneStart(env, app, lorvaneArgs, kCountMark, captions, caption));
+    }
     std::printf("windows_startup_runs: %d\n", kRuns);
     std::printf("windows_startup_to_list_ms: %.1f\n", Median(times));
     std::printf("windows_startup_to_list_ms_min: %.1f\n",
@@ -339,6 +406,22 @@ int Main() {
     const std::size_t at = caption.find("romcount = ");
     std::printf("windows_window_entries: %ld\n",
                 std::strtol(caption.c_str() + at + 11, nullptr, 10));
+    const double smallMs = Median(smallTimes), floorMs = Median(floorTimes);
+    std::printf("windows_startup_small_ms: %.1f\n", smallMs);
+    std::printf("windows_startup_floor_ms: %.1f\n", floorMs);
+    std::printf("windows_startup_vs_floor: %.2f\n", smallMs / floorMs);
+    std::fflush(stdout);
+
+    std::vector<double> listings;
+    for (int i = 0; i < kRuns; ++i) {
+        const std::string out = Run(
+            {WhichOrFail("wine"), (winBin / "folder_listing.exe").string(), WinePath(app / "roms")},
+            env, tmp.Path(), tmp.Path() / "listing.log");
+        listings.push_back(FigureIn(out, "windows_folder_listing_run_ms"));
+        if (FigureIn(out, "windows_folder_listing_files") != static_cast<double>(sets))
+            Fail("folder_listing.exe did not list every set:\n" + out);
+    }
+    std::printf("windows_folder_listing_ms: %.1f\n", Median(listings));
     std::fflush(stdout);
 
     const std::string fill = Run({WhichOrFail("wine"), (winBin / "bench_combo_fill.exe").string(),

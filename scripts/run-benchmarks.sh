@@ -21,7 +21,7 @@ status=0
 if [ -n "$windows_build_dir" ]; then
   if cmake -S "$root" -B "$windows_build_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLORVANE_BUILD_BENCH=ON >/dev/null &&
-     cmake --build "$windows_build_dir" -j 2 --target lorvane bench_combo_fill >/dev/null; then
+     cmake --build "$windows_build_dir" -j 2 --target lorvane bench_combo_fill floor_win32_window folder_listing >/dev/null; then
     export LORVANE_WINDOWS_BIN
     LORVANE_WINDOWS_BIN=$(cd "$windows_build_dir/bin" && pwd)
   else

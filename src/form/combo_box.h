@@ -9,6 +9,17 @@
 
 namespace lorvane::form {
 
+// Entries in the list's order, made only by ComboBox::Sorted: a batch that
+// needs no second sort (the list read ahead is sorted on its own thread).
+class SortedEntries {
+public:
+    std::size_t size() const { return entries_.size(); }
+
+private:
+    friend class ComboBox;
+    std::vector<std::string> entries_;
+};
+
 class ComboBox {
 public:
     const std::vector<std::string>& Entries() const { return entries_; }
@@ -20,7 +31,8 @@ public:
     // Adds one entry at its sorted place (after entries that compare equal).
     void Add(std::string entry);
     // Adds many at once with the same result as adding them one by one.
-    void AddAll(std::vector<std::string> entries);
+    void AddAll(std::vector<std::string> entries) { AddAll(Sorted(std::move(entries))); }
+    void AddAll(SortedEntries entries);
     // Removes every entry and empties the edit field; nothing is selected afterwards.
     void Clear();
 
@@ -46,6 +58,9 @@ public:
 
     // The list's order: case-insensitive, ties broken by the bytes.
     static bool Less(std::string_view a, std::string_view b);
+    // The entries in the list's order (entries that compare equal are the
+    // same bytes, so their order among themselves does not show).
+    static SortedEntries Sorted(std::vector<std::string> entries);
 
 private:
     std::vector<std::string> entries_;

@@ -57,10 +57,11 @@ bool MainForm::IsChecked(Command command) const {
 }
 
 void MainForm::ShowMessage(const std::string& text, MessageIcon icon) {
-    ui_.ShowMessage(text, kAppTitle, icon);
+    ShowMessage(text, kAppTitle, icon);
 }
 
 void MainForm::ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) {
+    ++userTurns_;
     ui_.ShowMessage(text, title.empty() ? std::string(kAppTitle) : title, icon);
 }
 

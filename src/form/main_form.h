@@ -4,11 +4,13 @@
 // methods and to Run, and shows the state again whenever it changed.
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "audit/rom_audit.h"
+#include "form/list_read_ahead.h"
 #include "form/menu.h"
 #include "form/ui_port.h"
 #include "form/window_state.h"
@@ -33,6 +35,11 @@ public:
     // The window became active: the first time, the program starts up
     // (focus coming back must not start it again).
     void OnActivated();
+    // The list as read ahead since the program started: the start-up takes
+    // it instead of reading the same files again, when it may.
+    void UseListReadAhead(std::unique_ptr<ListReadAhead> readAhead) {
+        readAhead_ = std::move(readAhead);
+    }
     // The window's outer size, in twips: the controls are laid out again.
     void SetOuterSize(int widthTwips, int heightTwips);
     // One character typed into the game list's field (UTF-8; it may take
@@ -150,6 +157,10 @@ private:
     void ReportAuditEnd(const audit::RomAuditResult& result, const std::string& target);
 
     bool activated_ = false;
+    std::unique_ptr<ListReadAhead> readAhead_;
+    // Messages and questions so far: a start-up that stopped for one reads
+    // the list afresh, since the user may have changed files meanwhile.
+    int userTurns_ = 0;
     // The audit pumps events while it waits: a second click must not start another.
     bool auditRunning_ = false;
     int auditParallelism_ = 0;

@@ -73,8 +73,16 @@ void MainForm::RefillGameList() {
     // The caption counts what is listed, also when nothing can be loaded.
     UpdateCountCaption();
     ui_.StateChanged();
-    state_.gameList.AddAll(
-        gamelist::ListAvailableGames(platform::JoinPath(appDir_, state_.dataFileName), romFolders));
+    const std::string dataPath = platform::JoinPath(appDir_, state_.dataFileName);
+    std::optional<SortedEntries> readAhead;
+    if (readAhead_) {
+        readAhead = readAhead_->Take(dataPath, romFolders);
+        readAhead_.reset();
+    }
+    if (readAhead)
+        state_.gameList.AddAll(std::move(*readAhead));
+    else
+        state_.gameList.AddAll(gamelist::ListAvailableGames(dataPath, romFolders));
     UpdateCountCaption();
     ui_.StateChanged();
 }

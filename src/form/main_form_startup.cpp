@@ -26,11 +26,14 @@ void ResumeNext(util::PendingError& pending, Step&& step) {
 }  // namespace
 
 void MainForm::StartUp() {
+    const int userTurns = userTurns_;
     CheckRequiredFiles();
+    if (userTurns_ != userTurns) readAhead_.reset();
     if (state_.pendingError.IsSet())
         ReportStartUpFailure();
     else
         RebuildGameList();
+    readAhead_.reset();
 }
 
 // Each file test clears the pending error and leaves its own failure there, so
@@ -63,6 +66,7 @@ bool MainForm::FindOrAskForEmulator() {
     util::PendingError& pending = state_.pendingError;
     if (platform::FileExists(platform::JoinPath(appDir_, state_.emulatorFileName), pending))
         return true;
+    ++userTurns_;
     state_.emulatorFileName = ui_.AskForText(
         "MAME was not found in the same directory as LVN.\r\n"
         "  What is your MAME executable names?(include .exe)",

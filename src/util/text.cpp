@@ -34,8 +34,6 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string AsciiUpper(std::string_view s) {
     std::string out(s);
     for (char& c : out)

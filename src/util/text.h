@@ -47,7 +47,10 @@ void ForEachLine(std::string_view text, Fn&& fn) {
     }
 }
 
-char AsciiLower(char c);
+// Inline: the list's sort and its type-ahead call it for every character compared.
+inline char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string AsciiUpper(std::string_view s);
 // Case-insensitive (ASCII) comparison: <0, 0, >0.
 int CompareNoCase(std::string_view a, std::string_view b);

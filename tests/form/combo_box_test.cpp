@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,27 @@ TEST(ComboBox, KeepsItsEntriesSortedWhicheverWayTheyAreAdded) {
     EXPECT_EQ(mixed.SelectedIndex(), 4)
         << "the first \"pong\" stays selected, ahead of the equal one added after it";
     EXPECT_EQ(mixed.Entry(mixed.SelectedIndex()), "pong");
+}
+
+// The sort compares the first eight folded bytes as one number before whole entries: it must
+// order exactly as Less does, also where entries end within those bytes, hold a zero byte or
+// bytes beyond ASCII, or differ only in case or after the eighth byte.
+TEST(ComboBox, SortsExactlyAsItsOrderSays) {
+    const std::string letters("aAbB \0\x7f\x80\xc3\xa9_z9", 13);
+    std::mt19937 random(21);
+    Entries entries = {"",         "a",         "A",         std::string("a\0", 2), "abcdefgh",
+                       "ABCDEFGH", "abcdefghi", "abcdefgH1", "abcdefgh\x80",        "\xff",
+                       "\x7f"};
+    for (int i = 0; i < 3000; ++i) {
+        std::string e(random() % 12, ' ');
+        for (char& c : e) c = letters[random() % letters.size()];
+        entries.push_back(e);
+    }
+    Entries expected = entries;
+    std::stable_sort(expected.begin(), expected.end(), ComboBox::Less);
+    ComboBox list;
+    list.AddAll(ComboBox::Sorted(entries));
+    EXPECT_EQ(list.Entries(), expected);
 }
 
 // Selecting fills the edit field, all of it selected; an index out of range selects nothing and
