@@ -30,11 +30,12 @@ public:
         return mame::EmulatorIniPath(appDir_, name);
     }
     EmulatorQuestion Question() const override {
-        return {"MAME was not found in the same directory as LVN.\r\n"
-                "  What is your MAME executable names?(include .exe)",
-                "Enter your mame executable name.", "mame.exe",
-                "The MAME executable was not found in the same Directory as LVN.exe",
-                "MAME Executable not found!"};
+        return {
+            "MAME was not found in the same directory as LVN.\r\n"
+            "  What is your MAME executable names?(include .exe)",
+            "Enter your mame executable name.", "mame.exe",
+            "The MAME executable was not found in the same Directory as LVN.exe",
+            "MAME Executable not found!"};
     }
     std::string DefaultName() const override {
         return settings::DefaultSettings().emulatorFileName;

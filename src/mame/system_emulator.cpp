@@ -28,8 +28,8 @@ std::optional<std::string> FirstIniOnPath(std::string_view iniPath, const std::s
         start = semi + 1;
         if (entry.empty()) continue;
         const std::string folder = ExpandFolderEntry(entry, platform::EnvironmentVariable);
-        const std::string file =
-            platform::JoinPath(InFolder(folder.empty() ? "." : folder, workDir), kSystemIniFileName);
+        const std::string file = platform::JoinPath(
+            InFolder(folder.empty() ? "." : folder, workDir), kSystemIniFileName);
         if (platform::FileExists(file)) return file;
     }
     return std::nullopt;
@@ -82,7 +82,8 @@ SystemEmulatorFolders ReadSystemEmulatorFolders(const std::string& workDir,
     const std::string separator(1, platform::kPathSeparator);
     for (const std::string& folder : romFolders.value_or(std::vector<std::string>{"roms/"}))
         folders.romFolders.push_back(InFolder(folder, workDir));
-    folders.snapshotFolder = snapshotFolder.value_or(platform::JoinPath(workDir, "snap") + separator);
+    folders.snapshotFolder =
+        snapshotFolder.value_or(platform::JoinPath(workDir, "snap") + separator);
     return folders;
 }
 

@@ -28,9 +28,9 @@ inline constexpr const char* kSystemIniFileName = "mame.ini";
 std::optional<std::string> FindSystemEmulator(const std::string& name);
 
 struct SystemEmulatorFolders {
-    std::vector<std::string> iniFiles;        // the ini files read, in the order read
-    std::vector<std::string> romFolders;      // absolute, each ending with "/"
-    std::string snapshotFolder;               // absolute, ending with "/"
+    std::vector<std::string> iniFiles;    // the ini files read, in the order read
+    std::vector<std::string> romFolders;  // absolute, each ending with "/"
+    std::string snapshotFolder;           // absolute, ending with "/"
 };
 
 // The ini files the emulator started in workDir reads, in that order: the

@@ -50,17 +50,23 @@ bool IsUnderUsr(const std::string& path) {
     return squeezed == "/usr" || squeezed.starts_with("/usr/");
 }
 
+// Only missing folders are made: nothing is attempted on the folders above,
+// which are not the user's to change.
 void MakeFolders(const std::string& dir) {
     for (std::size_t end = dir.find('/', 1);; end = dir.find('/', end + 1)) {
         const std::string part = dir.substr(0, end);
-        if (!part.empty() && part.back() != '/' && ::mkdir(part.c_str(), kPrivateFolderMode) != 0 &&
-            errno != EEXIST)
-            throw util::FailureFromErrno(errno, part);
+        if (!part.empty() && part.back() != '/') {
+            struct stat st {};
+            if (::stat(part.c_str(), &st) != 0) {
+                if (errno != ENOENT) throw util::FailureFromErrno(errno, part);
+                if (::mkdir(part.c_str(), kPrivateFolderMode) != 0 && errno != EEXIST)
+                    throw util::FailureFromErrno(errno, part);
+            } else if (!S_ISDIR(st.st_mode)) {
+                throw util::FailureFromErrno(ENOTDIR, part);
+            }
+        }
         if (end == std::string::npos) break;
     }
-    struct stat st {};
-    if (::stat(dir.c_str(), &st) != 0) throw util::FailureFromErrno(errno, dir);
-    if (!S_ISDIR(st.st_mode)) throw util::FailureFromErrno(ENOTDIR, dir);
 }
 
 InstalledFolders PrepareInstalledFolders(const std::string& program) {
@@ -71,8 +77,8 @@ InstalledFolders PrepareInstalledFolders(const std::string& program) {
                             "password database names none for this user.");
     if (!IsAbsoluteFolder(EnvironmentVariable("HOME"))) ::setenv("HOME", home->c_str(), 1);
 
-    InstalledFolders folders{*home, UserDataFolder(EnvironmentVariable("XDG_DATA_HOME"), *home,
-                                                   program)};
+    InstalledFolders folders{*home,
+                             UserDataFolder(EnvironmentVariable("XDG_DATA_HOME"), *home, program)};
     if (IsUnderUsr(folders.appDir))
         throw util::Failure(util::ErrNo::PermissionDenied,
                             "The folder " + folders.appDir +
