@@ -36,7 +36,8 @@ protected:
         InstallStandIn(bin_.Path(), "mame");
         WriteFile(bin_ / "mame.listfull", kListing);
         fs::create_directories(bin_ / "mame.verify");
-        WriteFile(bin_ / "mame.verify" / "pong", "romset pong is good\n1 romsets found, 1 were OK.\n");
+        WriteFile(bin_ / "mame.verify" / "pong",
+                  "romset pong is good\n1 romsets found, 1 were OK.\n");
         // Debian's /etc/mame/mame.ini, in short.
         WriteFile(system_ / "mame.ini",
                   "inipath                  $HOME/.mame;" + system_.Str() +

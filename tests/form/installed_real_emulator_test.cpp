@@ -44,7 +44,8 @@ protected:
         std::string value;
         std::istringstream lines(shown.text);
         for (std::string line; std::getline(lines, line);)
-            if (line.rfind(option + " ", 0) == 0) value = line.substr(line.find_first_not_of(' ', option.size()));
+            if (line.rfind(option + " ", 0) == 0)
+                value = line.substr(line.find_first_not_of(' ', option.size()));
         Strings folders;
         std::istringstream entries(value);
         for (std::string entry; std::getline(entries, entry, ';');) {
@@ -125,8 +126,8 @@ TEST_F(InstalledRealEmulatorTest, SetsInTheHomeAreListedCheckedPreviewedAndAudit
             EXPECT_EQ(ui.starts[0], (platform::CommandLine{kRealEmulator, name})) << name;
         }
         form.ShowSnapshotOfSelectedGame();
-        EXPECT_EQ(st.snapshotPane.page, name == "pong" ? home_.Str() + "/.mame/snap/pong.png"
-                                                       : "about:blank")
+        EXPECT_EQ(st.snapshotPane.page,
+                  name == "pong" ? home_.Str() + "/.mame/snap/pong.png" : "about:blank")
             << name;
     }
 

@@ -1,9 +1,10 @@
 // The ini files Debian's emulator reads, read the same way: the first mame.ini
 // on its built-in ini path, then the first on the ini path that file names,
 // whose lines win; relative folders from the folder the emulator starts in.
+#include "mame/system_emulator.h"
+
 #include <gtest/gtest.h>
 
-#include "mame/system_emulator.h"
 #include "support/scoped_variable.h"
 #include "support/temp_dir.h"
 #include "util/failure.h"
@@ -19,8 +20,8 @@ protected:
     SystemEmulatorIni() { std::filesystem::create_directories(system_.Path()); }
     SystemEmulatorFolders Read() { return ReadSystemEmulatorFolders(home_.Str(), system_.Str()); }
     void WriteSystemIni(const std::string& lines) {
-        WriteFile(system_ / "mame.ini", "inipath                  $HOME/.mame;" + system_.Str() +
-                                            "\n" + lines);
+        WriteFile(system_ / "mame.ini",
+                  "inipath                  $HOME/.mame;" + system_.Str() + "\n" + lines);
     }
     void WriteUserIni(const std::string& lines) {
         std::filesystem::create_directories(home_ / ".mame");
@@ -59,8 +60,7 @@ TEST_F(SystemEmulatorIni, TheUsersIniOverridesTheSystemsLineByLine) {
         "snapshot_directory      $HOME/.mame/snap\n");
     WriteUserIni("rompath \"/srv/arcade roms;~/more\"\n");
     SystemEmulatorFolders folders = Read();
-    EXPECT_EQ(folders.iniFiles,
-              (Strings{system_.Str() + "/mame.ini", Home() + "/.mame/mame.ini"}));
+    EXPECT_EQ(folders.iniFiles, (Strings{system_.Str() + "/mame.ini", Home() + "/.mame/mame.ini"}));
     EXPECT_EQ(folders.romFolders, (Strings{"/srv/arcade roms/", Home() + "/more/"}));
     EXPECT_EQ(folders.snapshotFolder, Home() + "/.mame/snap/");
 

@@ -94,8 +94,7 @@ TEST(InstalledFolders, AFolderThatCannotBeMadeIsToldAndNothingIsWritten) {
             PrepareInstalledFolders("lorvane");
             FAIL() << "a folder under /usr was accepted";
         } catch (const util::Failure& f) {
-            EXPECT_NE(f.Description().find("/usr/share/lorvane lies under /usr"),
-                      std::string::npos)
+            EXPECT_NE(f.Description().find("/usr/share/lorvane lies under /usr"), std::string::npos)
                 << f.Description();
         }
         EXPECT_FALSE(fs::exists("/usr/share/lorvane"));
