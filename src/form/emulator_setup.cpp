@@ -40,9 +40,7 @@ public:
     std::string DefaultName() const override {
         return settings::DefaultSettings().emulatorFileName;
     }
-    std::optional<std::string> RefusedAuditFolder(const std::string&) const override {
-        return std::nullopt;
-    }
+    bool IsSystemFolder(const std::string&) const override { return false; }
 
 private:
     std::string appDir_;

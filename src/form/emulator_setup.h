@@ -48,8 +48,9 @@ public:
     virtual EmulatorQuestion Question() const = 0;
     // The emulator's name in the default settings.
     virtual std::string DefaultName() const = 0;
-    // Why the audit may not move sets out of this folder; nothing when it may.
-    virtual std::optional<std::string> RefusedAuditFolder(const std::string& folder) const = 0;
+    // A folder the system's packages own, which the audit neither moves sets
+    // out of nor into.
+    virtual bool IsSystemFolder(const std::string& folder) const = 0;
 };
 
 // The emulator in the application directory, the ini named after it there.

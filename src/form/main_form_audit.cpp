@@ -98,8 +98,11 @@ std::optional<std::string> MainForm::FirstRomFolderToAudit() {
                     "Rom audit not started", MessageIcon::Exclamation);
         return std::nullopt;
     }
-    if (const auto refused = emulator_->RefusedAuditFolder(romFolders.front())) {
-        ShowMessage(*refused, "Rom audit not started", MessageIcon::Exclamation);
+    if (emulator_->IsSystemFolder(romFolders.front())) {
+        ShowMessage("The rom audit cannot start: the first ROM directory, " + romFolders.front() +
+                        ", lies under /usr, which belongs to the system's packages. Name a "
+                        "folder of your own first in the rompath of ~/.mame/mame.ini.",
+                    "Rom audit not started", MessageIcon::Exclamation);
         return std::nullopt;
     }
     // The default folder lies in the application directory.
@@ -114,6 +117,13 @@ std::string MainForm::AskForBadSetFolder() {
     if (target.empty()) {
         ShowMessage("No folder selected!\r\nExiting rom audit");
         return target;
+    }
+    if (emulator_->IsSystemFolder(target)) {
+        ShowMessage("The bad rom sets cannot be moved into " + target +
+                        ": it lies under /usr, which belongs to the system's packages.\r\n"
+                        "Exiting rom audit",
+                    "Rom audit not started", MessageIcon::Exclamation);
+        return {};
     }
     ShowMessage("Folder selected was: " + target);
     return target;

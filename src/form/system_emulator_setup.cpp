@@ -1,6 +1,5 @@
 #include "form/system_emulator_setup.h"
 
-#include "platform/paths.h"
 #include "platform/user_folders.h"
 
 namespace lorvane::form {
@@ -48,11 +47,8 @@ public:
             "MAME Executable not found!"};
     }
     std::string DefaultName() const override { return mame::kSystemEmulatorName; }
-    std::optional<std::string> RefusedAuditFolder(const std::string& folder) const override {
-        if (!platform::IsUnderUsr(folder)) return std::nullopt;
-        return "The rom audit cannot start: the first ROM directory, " + folder +
-               ", lies under /usr, which belongs to the system's packages. Name a folder of your "
-               "own first in the rompath of ~/.mame/mame.ini.";
+    bool IsSystemFolder(const std::string& folder) const override {
+        return platform::IsUnderUsr(folder);
     }
 
 private:

@@ -32,7 +32,8 @@ struct InstalledFolders {
 // The installed program's folders, made when missing. A missing or relative
 // $HOME is set from the password database first, so the emulator started later
 // reads the same home. Throws Failure with a message for the user when there is
-// no home, when the folder would lie under /usr, or when it cannot be made.
+// no home or it is not there, when the folder would lie under /usr, or when it
+// cannot be made.
 InstalledFolders PrepareInstalledFolders(const std::string& program);
 
 }  // namespace lorvane::platform

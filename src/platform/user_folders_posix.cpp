@@ -77,6 +77,12 @@ InstalledFolders PrepareInstalledFolders(const std::string& program) {
                             "password database names none for this user.");
     if (!IsAbsoluteFolder(EnvironmentVariable("HOME"))) ::setenv("HOME", home->c_str(), 1);
 
+    // A home that is not there is not made: it is not the program's to make.
+    struct stat st {};
+    if (::stat(home->c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        throw util::Failure(util::ErrNo::PathNotFound,
+                            "The home folder " + *home + " is not there.");
+
     InstalledFolders folders{*home,
                              UserDataFolder(EnvironmentVariable("XDG_DATA_HOME"), *home, program)};
     if (IsUnderUsr(folders.appDir))

@@ -163,6 +163,18 @@ TEST_F(InstalledProgramTest, TheAuditLeavesFoldersUnderUsrAlone) {
               std::string::npos)
         << ui.messages[0].text;
     EXPECT_TRUE(ui.folderInstructions.empty());
+
+    // Nor into one: the sets stay, and nothing is made there.
+    WriteFile(home_ / ".mame" / "mame.ini", "rompath $HOME/mame/roms\n");
+    ui.messages.clear();
+    ui.folderAnswer = "/usr/share/lorvane-bad-roms";
+    form.MoveBadRomSets();
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().text,
+              "The bad rom sets cannot be moved into /usr/share/lorvane-bad-roms: it lies under "
+              "/usr, which belongs to the system's packages.\r\nExiting rom audit");
+    EXPECT_EQ(ListDir(home_ / "mame" / "roms"), "pong.zip");
+    EXPECT_FALSE(fs::exists("/usr/share/lorvane-bad-roms"));
 }
 
 }  // namespace

@@ -100,6 +100,16 @@ TEST(InstalledFolders, AFolderThatCannotBeMadeIsToldAndNothingIsWritten) {
         EXPECT_FALSE(fs::exists("/usr/share/lorvane"));
     }
     EXPECT_EQ(ListDir(home.Path()), "blocked");
+
+    ScopedVariable missingHome("HOME", home.Str() + "/gone");
+    ScopedVariable dataVar("XDG_DATA_HOME", std::nullopt);
+    try {
+        PrepareInstalledFolders("lorvane");
+        FAIL() << "a home that is not there was accepted";
+    } catch (const util::Failure& f) {
+        EXPECT_EQ(f.Description(), "The home folder " + home.Str() + "/gone is not there.");
+    }
+    EXPECT_FALSE(fs::exists(home / "gone"));
 }
 
 TEST(ProgramSearch, ABareNameIsLookedUpOnThePathThenInTheExtraFolders) {
