@@ -1,14 +1,15 @@
-# Lorvane: make run | make check | make test | make format | make test-windows | make windows | make bench | make fuzz
+# Lorvane: make run | make check | make test | make format | make test-windows | make windows | make deb | make bench | make fuzz
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
 WINDOWS_BUILD_DIR ?= build-windows
+DEB_BUILD_DIR ?= build-deb
 JOBS ?= $(shell nproc)
 # Seconds per fuzz target: short runs in make test, long ones in make fuzz.
 FUZZ_TEST_SECONDS ?= 30
 FUZZ_SECONDS ?= 300
 
-.PHONY: all deps build check test format test-asan test-fuzz test-windows windows fuzz bench run clean
+.PHONY: all deps build check test format test-asan test-fuzz test-windows windows deb test-deb fuzz bench run clean
 
 all: build
 
@@ -27,6 +28,7 @@ test: check
 	@$(MAKE) --no-print-directory test-asan
 	@$(MAKE) --no-print-directory test-fuzz
 	@$(MAKE) --no-print-directory test-windows
+	@$(MAKE) --no-print-directory test-deb
 
 # The whole suite built with AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer.
@@ -45,6 +47,15 @@ test-windows: deps
 windows: deps
 	scripts/pack-windows.sh $(WINDOWS_BUILD_DIR) $(JOBS)
 
+# Debian's package, built by dpkg-buildpackage: dist/lorvane_<version>-1_<arch>.deb.
+deb: deps
+	scripts/make-deb.sh $(DEB_BUILD_DIR) $(JOBS)
+
+# The package built, checked by lintian, desktop-file-validate and appstreamcli,
+# unpacked (never installed) and started in an empty home.
+test-deb: deb build
+	scripts/test-deb.sh dist $(BUILD_DIR)
+
 # Long runs that add what they find to the committed corpus (tests/fuzz/corpus).
 fuzz: deps
 	scripts/fuzz.sh grow $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS) $(JOBS)
@@ -61,4 +72,4 @@ run: build
 	cd demo && ./lorvane
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(WINDOWS_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(WINDOWS_BUILD_DIR) $(DEB_BUILD_DIR)

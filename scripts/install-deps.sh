@@ -12,6 +12,7 @@ packages=(
   libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev
   g++-mingw-w64-x86-64-posix wine wine64
   zip
+  debhelper lintian desktop-file-utils appstream librsvg2-bin strace x11-utils xdotool
 )
 
 missing=()

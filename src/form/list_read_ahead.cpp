@@ -3,15 +3,17 @@
 #include <utility>
 
 #include "gamelist/available_games.h"
-#include "mame/emulator_ini.h"
 #include "platform/paths.h"
 #include "settings/settings.h"
 #include "util/failure.h"
 
 namespace lorvane::form {
 
-ListReadAhead::ListReadAhead(std::string appDir)
-    : read_(std::async(std::launch::async, [dir = std::move(appDir)] { return ReadList(dir); })) {}
+ListReadAhead::ListReadAhead(std::string appDir, std::unique_ptr<const EmulatorSetup> emulator)
+    : read_(
+          std::async(std::launch::async, [dir = std::move(appDir), emulator = std::move(emulator)] {
+              return ReadList(dir, *emulator);
+          })) {}
 
 ListReadAhead::~ListReadAhead() { Wait(); }
 
@@ -19,12 +21,13 @@ void ListReadAhead::Wait() const {
     if (read_.valid()) read_.wait();
 }
 
-ListReadAhead::Read ListReadAhead::ReadList(const std::string& appDir) {
+ListReadAhead::Read ListReadAhead::ReadList(const std::string& appDir,
+                                            const EmulatorSetup& emulator) {
     Read read;
     try {
         const settings::StoredSettings stored = settings::ReadSettings(appDir);
         util::PendingError ignored;
-        read.romFolders = mame::ReadRomFolders(appDir, stored.emulatorFileName, ignored);
+        read.romFolders = emulator.RomFolders(stored.emulatorFileName, ignored);
         read.dataFilePath = platform::JoinPath(appDir, stored.dataFileName);
         // Taken first: a change while the files are read shows at Take.
         read.identities.push_back(platform::IdentifyFile(read.dataFilePath));

@@ -5,11 +5,13 @@
 // what it would read itself: the same data file and ROM folders, none of them
 // changed since.
 #include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "form/combo_box.h"
+#include "form/emulator_setup.h"
 #include "platform/file_identity.h"
 
 namespace lorvane::form {
@@ -17,9 +19,10 @@ namespace lorvane::form {
 class ListReadAhead {
 public:
     // Starts reading at once, from LVN.ini and the emulator's ini as they are
-    // now (relative folders from the current directory). Never throws from the
-    // thread: what fails there is left to the start-up to meet and report.
-    explicit ListReadAhead(std::string appDir);
+    // now (relative folders from the current directory), through an emulator
+    // set-up of its own like the form's. Never throws from the thread: what
+    // fails there is left to the start-up to meet and report.
+    ListReadAhead(std::string appDir, std::unique_ptr<const EmulatorSetup> emulator);
     // Waits for the thread.
     ~ListReadAhead();
     ListReadAhead(const ListReadAhead&) = delete;
@@ -42,7 +45,7 @@ private:
         std::vector<platform::FileIdentity> identities;
         SortedEntries entries;
     };
-    static Read ReadList(const std::string& appDir);
+    static Read ReadList(const std::string& appDir, const EmulatorSetup& emulator);
 
     std::future<Read> read_;
 };

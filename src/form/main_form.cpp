@@ -6,6 +6,7 @@ namespace lorvane::form {
 
 MainForm::MainForm(std::string appDir, UiPort& ui) : appDir_(std::move(appDir)), ui_(ui) {
     while (appDir_.size() > 1 && platform::IsPathSeparator(appDir_.back())) appDir_.pop_back();
+    emulator_ = PortableEmulatorSetup(appDir_);
 }
 
 void MainForm::OnActivated() {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "audit/rom_audit.h"
+#include "form/emulator_setup.h"
 #include "form/list_read_ahead.h"
 #include "form/menu.h"
 #include "form/ui_port.h"
@@ -80,6 +81,12 @@ public:
     // Throws Failure when LVN.ini cannot be written (the file is then unchanged).
     void SaveSettings();
 
+    // Where the emulator is and which ini names its folders; the portable
+    // program's (beside the application directory) until this is called,
+    // before the window is first activated.
+    void UseEmulatorSetup(std::unique_ptr<EmulatorSetup> setup) { emulator_ = std::move(setup); }
+    const EmulatorSetup& Emulator() const { return *emulator_; }
+
     // How many ROM set checks the audit runs at once; 0: the machine's cores.
     void SetAuditParallelism(int checks) { auditParallelism_ = checks; }
     // Whether the audit asks the emulator about many sets in one run; off,
@@ -129,6 +136,8 @@ private:
 
     // Settings
     settings::StoredSettings SettingsToStore() const;
+    // The defaults, with the emulator's name its setup's.
+    settings::StoredSettings DefaultSettings() const;
     void ApplySettings(const settings::StoredSettings& stored);
     // Saves, and tells the user when the file cannot be written: the program
     // works on with the values it holds.
@@ -167,6 +176,7 @@ private:
     bool auditSeveralSetChecks_ = true;
 
     std::string appDir_;
+    std::unique_ptr<EmulatorSetup> emulator_;
     UiPort& ui_;
     WindowState state_;
 };

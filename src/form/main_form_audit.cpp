@@ -83,10 +83,10 @@ void MainForm::MoveBadRomSets() {
 
 // Asked before anything else, so that nothing is asked of the user in vain.
 std::optional<std::string> MainForm::FirstRomFolderToAudit() {
-    const std::string iniPath = mame::EmulatorIniPath(appDir_, state_.emulatorFileName);
+    const std::string iniPath = emulator_->IniFilesForMessages(state_.emulatorFileName);
     std::vector<std::string> romFolders;
     try {
-        romFolders = mame::ReadRomFolders(appDir_, state_.emulatorFileName, state_.pendingError);
+        romFolders = emulator_->RomFolders(state_.emulatorFileName, state_.pendingError);
     } catch (const util::Failure& f) {
         ShowMessage("The rom audit cannot start: the ROM directories could not be read from " +
                         iniPath + ".\r\n" + f.Description(),
@@ -95,6 +95,13 @@ std::optional<std::string> MainForm::FirstRomFolderToAudit() {
     }
     if (romFolders.empty()) {
         ShowMessage("The rom audit cannot start: " + iniPath + " names no ROM directory.",
+                    "Rom audit not started", MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    if (emulator_->IsSystemFolder(romFolders.front())) {
+        ShowMessage("The rom audit cannot start: the first ROM directory, " + romFolders.front() +
+                        ", lies under /usr, which belongs to the system's packages. Name a "
+                        "folder of your own first in the rompath of ~/.mame/mame.ini.",
                     "Rom audit not started", MessageIcon::Exclamation);
         return std::nullopt;
     }
@@ -111,6 +118,13 @@ std::string MainForm::AskForBadSetFolder() {
         ShowMessage("No folder selected!\r\nExiting rom audit");
         return target;
     }
+    if (emulator_->IsSystemFolder(target)) {
+        ShowMessage("The bad rom sets cannot be moved into " + target +
+                        ": it lies under /usr, which belongs to the system's packages.\r\n"
+                        "Exiting rom audit",
+                    "Rom audit not started", MessageIcon::Exclamation);
+        return {};
+    }
     ShowMessage("Folder selected was: " + target);
     return target;
 }
@@ -118,8 +132,9 @@ std::string MainForm::AskForBadSetFolder() {
 audit::RomAuditResult MainForm::RunAuditWithProgress(const std::string& firstRomFolder,
                                                      const std::string& target) {
     audit::RomAuditInput input;
-    input.appDir = appDir_;
-    input.exeName = state_.emulatorFileName;
+    const EmulatorProgram emulator = emulator_->ProgramFor(state_.emulatorFileName);
+    input.appDir = emulator.dir;
+    input.exeName = emulator.name;
     input.firstRomDir = firstRomFolder;
     input.target = target;
     input.parallel = auditParallelism_;

@@ -4,7 +4,6 @@
 
 #include "form/main_form.h"
 #include "gamelist/available_games.h"
-#include "mame/emulator_ini.h"
 #include "platform/file_exists.h"
 #include "platform/paths.h"
 #include "util/text.h"
@@ -68,7 +67,7 @@ void MainForm::RebuildGameList() {
 void MainForm::RefillGameList() {
     // Asked first, so that a bad ini leaves the list as it was.
     const std::vector<std::string> romFolders =
-        mame::ReadRomFolders(appDir_, state_.emulatorFileName, state_.pendingError);
+        emulator_->RomFolders(state_.emulatorFileName, state_.pendingError);
     state_.gameList.Clear();
     // The caption counts what is listed, also when nothing can be loaded.
     UpdateCountCaption();
@@ -101,8 +100,9 @@ void MainForm::CreateGameDataFile() {
         "only needs to be generated once for each new beta.",
         "Please be Patient", MessageIcon::Information);
     const std::string dataPath = platform::JoinPath(appDir_, state_.dataFileName);
+    const EmulatorProgram emulator = emulator_->ProgramFor(state_.emulatorFileName);
     const gamelist::ListingCapture capture =
-        gamelist::CaptureGameDataFile(appDir_, state_.emulatorFileName, state_.dataFileName);
+        gamelist::CaptureGameDataFile(emulator.dir, emulator.name, appDir_, state_.dataFileName);
     if (!capture.written)
         ShowFailedListing(capture, platform::FileExists(dataPath) ? state_.dataFileName : "");
     if (!platform::FileExists(dataPath))

@@ -32,8 +32,9 @@ void MainForm::LaunchSelectedGame() {
 
     SaveSettingsOrTell();
     const std::string name = mame::ExtractRomName(state_.gameList.Entry(index));
+    const EmulatorProgram emulator = emulator_->ProgramFor(state_.emulatorFileName);
     const platform::CommandLine check =
-        mame::VerifyCommand(appDir_, state_.emulatorFileName, name, state_.joystickOption);
+        mame::VerifyCommand(emulator.dir, emulator.name, name, state_.joystickOption);
     const platform::CaptureResult result = platform::RunCapture(check, true, true);
     if (!result.started) return ReportEmulatorNotStarted(check.front(), result.startErrno);
     if (!mame::VerdictPasses(result.text)) {
@@ -41,7 +42,7 @@ void MainForm::LaunchSelectedGame() {
         return;
     }
     const platform::CommandLine launch =
-        mame::LaunchCommand(appDir_, state_.emulatorFileName, name, state_.joystickOption);
+        mame::LaunchCommand(emulator.dir, emulator.name, name, state_.joystickOption);
     const platform::DetachedStartResult started = ui_.StartDetached(launch);
     if (!started.started) ReportEmulatorNotStarted(launch.front(), started.startErrno);
 }

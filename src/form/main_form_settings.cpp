@@ -18,6 +18,12 @@ void MainForm::ApplySettings(const settings::StoredSettings& stored) {
     SelectJoystickMode(settings::ToInt16(state_.joystickIndex));
 }
 
+settings::StoredSettings MainForm::DefaultSettings() const {
+    settings::StoredSettings defaults = settings::DefaultSettings();
+    defaults.emulatorFileName = emulator_->DefaultName();
+    return defaults;
+}
+
 void MainForm::LoadSettings() { ApplySettings(settings::ReadSettings(appDir_)); }
 
 void MainForm::SaveSettings() { settings::WriteSettings(appDir_, SettingsToStore()); }
@@ -34,7 +40,7 @@ void MainForm::SaveSettingsOrTell() {
 // The defaults written over the four keys and applied; the list is not rebuilt.
 void MainForm::ResetSettingsToDefaults() {
     try {
-        settings::WriteSettings(appDir_, settings::DefaultSettings());
+        settings::WriteSettings(appDir_, DefaultSettings());
         LoadSettings();
     } catch (const util::Failure& f) {
         ReportFailure(f);

@@ -2,7 +2,6 @@
 // is filled; a missing emulator or a failing step ends the program.
 #include "form/main_form.h"
 #include "gamelist/available_games.h"
-#include "mame/emulator_ini.h"
 #include "platform/file_exists.h"
 #include "platform/paths.h"
 #include "util/text.h"
@@ -57,24 +56,20 @@ void MainForm::LoadOrCreateSettings() {
     }
     ShowMessage("LVN.ini not found.  A new one will be generated", "Generating LVN.ini",
                 MessageIcon::None);
-    ResumeNext(pending, [this] { settings::WriteSettings(appDir_, settings::DefaultSettings()); });
+    ResumeNext(pending, [this] { settings::WriteSettings(appDir_, DefaultSettings()); });
     ResumeNext(pending, [this] { LoadSettings(); });
 }
 
 // False (with the pending error 9999) when there is no emulator, even after asking.
 bool MainForm::FindOrAskForEmulator() {
     util::PendingError& pending = state_.pendingError;
-    if (platform::FileExists(platform::JoinPath(appDir_, state_.emulatorFileName), pending))
-        return true;
+    if (emulator_->Find(state_.emulatorFileName, pending)) return true;
     ++userTurns_;
-    state_.emulatorFileName = ui_.AskForText(
-        "MAME was not found in the same directory as LVN.\r\n"
-        "  What is your MAME executable names?(include .exe)",
-        "Enter your mame executable name.", "mame.exe");
+    const EmulatorQuestion question = emulator_->Question();
+    state_.emulatorFileName = ui_.AskForText(question.prompt, question.title, question.preset);
     ui_.StateChanged();
     const bool blank = util::TrimSpaces(state_.emulatorFileName).empty();
-    if (blank ||
-        !platform::FileExists(platform::JoinPath(appDir_, state_.emulatorFileName), pending)) {
+    if (blank || !emulator_->Find(state_.emulatorFileName, pending)) {
         pending.Set(util::ErrNo::ExecutableNotFound, "MAME executable not found");
         return false;
     }
@@ -96,16 +91,15 @@ void MainForm::CreateDataFileWhenMissing() {
 }
 
 void MainForm::ReadSnapshotFolder() {
-    if (auto folder =
-            mame::ReadSnapshotFolder(appDir_, state_.emulatorFileName, state_.pendingError))
+    if (auto folder = emulator_->SnapshotFolder(state_.emulatorFileName, state_.pendingError))
         state_.snapshotFolder = std::move(*folder);
 }
 
 void MainForm::ReportStartUpFailure() {
     const util::PendingError& pending = state_.pendingError;
     if (pending.number == util::ErrNo::ExecutableNotFound) {
-        ShowMessage("The MAME executable was not found in the same Directory as LVN.exe",
-                    "MAME Executable not found!", MessageIcon::Critical);
+        const EmulatorQuestion question = emulator_->Question();
+        ShowMessage(question.notFoundText, question.notFoundTitle, MessageIcon::Critical);
     } else {
         ReportError(pending.number, pending.description);
     }

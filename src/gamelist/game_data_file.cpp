@@ -19,10 +19,15 @@ bool IsGoodListing(const platform::CaptureResult& result) {
 
 ListingCapture CaptureGameDataFile(const std::string& appDir, const std::string& exeName,
                                    const std::string& dataFileName) {
-    const platform::CommandLine command = mame::ListFullCommand(appDir, exeName);
+    return CaptureGameDataFile(appDir, exeName, appDir, dataFileName);
+}
+
+ListingCapture CaptureGameDataFile(const std::string& emulatorDir, const std::string& exeName,
+                                   const std::string& dataDir, const std::string& dataFileName) {
+    const platform::CommandLine command = mame::ListFullCommand(emulatorDir, exeName);
     ListingCapture capture{platform::RunCapture(command, true, true), command.front(), false};
     if (IsGoodListing(capture.result)) {
-        platform::WriteFileAtomically(platform::JoinPath(appDir, dataFileName),
+        platform::WriteFileAtomically(platform::JoinPath(dataDir, dataFileName),
                                       capture.result.text + "\r\n");
         capture.written = true;
     }

@@ -19,5 +19,8 @@ struct ListingCapture {
 // file cannot be written (the old one is then unchanged).
 ListingCapture CaptureGameDataFile(const std::string& appDir, const std::string& exeName,
                                    const std::string& dataFileName);
+// The same for an emulator that lies elsewhere than the data file's folder.
+ListingCapture CaptureGameDataFile(const std::string& emulatorDir, const std::string& exeName,
+                                   const std::string& dataDir, const std::string& dataFileName);
 
 }  // namespace lorvane::gamelist

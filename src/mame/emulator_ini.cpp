@@ -13,20 +13,6 @@
 namespace lorvane::mame {
 namespace {
 
-// The first line whose first keyword.size() characters, upper-cased, are the
-// keyword; reading stops there.
-std::optional<std::string> FirstLineWithKey(const std::string& content, std::string_view keyword) {
-    std::optional<std::string> found;
-    util::ForEachLine(content, [&](std::string_view line) {
-        if (line.size() < keyword.size() ||
-            util::AsciiUpper(line.substr(0, keyword.size())) != keyword)
-            return true;
-        found = std::string(line);
-        return false;
-    });
-    return found;
-}
-
 void EnsureTrailingSlash(std::string& dir) {
     if (dir.empty() || dir.back() != platform::kPathSeparator) dir += platform::kPathSeparator;
 }
@@ -56,6 +42,18 @@ std::string ExpandedFolderList(std::string_view value) {
 
 }  // namespace
 
+std::optional<std::string> FirstIniLineWithKey(const std::string& text, std::string_view keyword) {
+    std::optional<std::string> found;
+    util::ForEachLine(text, [&](std::string_view line) {
+        if (line.size() < keyword.size() ||
+            util::AsciiUpper(line.substr(0, keyword.size())) != keyword)
+            return true;
+        found = std::string(line);
+        return false;  // reading stops at the first
+    });
+    return found;
+}
+
 std::string EmulatorIniName(const std::string& exeName) {
     static constexpr std::string_view kExe = ".exe";
     std::string name;
@@ -83,9 +81,14 @@ std::vector<std::string> ReadRomFolders(const std::string& appDir, const std::st
                                         util::PendingError& pending) {
     const std::string path = EmulatorIniPath(appDir, exeName);
     if (!platform::FileExists(path, pending)) return {kDefaultRomFolder};
+    return RomFoldersInIni(platform::ReadWholeFile(path), path)
+        .value_or(std::vector<std::string>{});
+}
 
-    const auto line = FirstLineWithKey(platform::ReadWholeFile(path), "ROMPATH");
-    if (!line) return {};
+std::optional<std::vector<std::string>> RomFoldersInIni(const std::string& text,
+                                                        const std::string& iniPath) {
+    const auto line = FirstIniLineWithKey(text, "ROMPATH");
+    if (!line) return std::nullopt;
     const std::string_view value =
         UnquoteIniValue(util::TrimSpaces(std::string_view(*line).substr(7)));
     std::vector<std::string> dirs;
@@ -99,7 +102,7 @@ std::vector<std::string> ReadRomFolders(const std::string& appDir, const std::st
             throw util::Failure(
                 util::ErrNo::InvalidArgument,
                 "Invalid procedure call or argument: an empty directory in the ROM path of " +
-                    path);
+                    iniPath);
         std::string dir = ExpandedFolder(entry);
         EnsureTrailingSlash(dir);
         dirs.push_back(std::move(dir));
@@ -114,27 +117,31 @@ std::optional<std::string> ReadSnapshotFolder(const std::string& appDir, const s
     const std::string path = EmulatorIniPath(appDir, exeName);
     if (!platform::FileExists(path, pending))
         return appDir + platform::kPathSeparator + "snap" + platform::kPathSeparator;
+    return SnapshotFolderInIni(platform::ReadWholeFile(path), appDir, path);
+}
 
-    const auto line = FirstLineWithKey(platform::ReadWholeFile(path), "SNAPSHOT_DIR");
+std::optional<std::string> SnapshotFolderInIni(const std::string& text, const std::string& baseDir,
+                                               const std::string& iniPath) {
+    const auto line = FirstIniLineWithKey(text, "SNAPSHOT_DIR");
     if (!line) return std::nullopt;
     // The value starts after a key of 18 characters and one separator.
     constexpr std::size_t kValueStart = 19;
     if (line->size() < kValueStart)
-        throw util::Failure(
-            util::ErrNo::InvalidArgument,
-            "Invalid procedure call or argument: the snapshot line of " + path + " is too short");
+        throw util::Failure(util::ErrNo::InvalidArgument,
+                            "Invalid procedure call or argument: the snapshot line of " + iniPath +
+                                " is too short");
     const std::string_view written =
         UnquoteIniValue(util::TrimSpaces(std::string_view(*line).substr(kValueStart)));
     if (written.empty())
-        throw util::Failure(
-            util::ErrNo::InvalidArgument,
-            "Invalid procedure call or argument: the snapshot directory in " + path + " is empty");
+        throw util::Failure(util::ErrNo::InvalidArgument,
+                            "Invalid procedure call or argument: the snapshot directory in " +
+                                iniPath + " is empty");
     std::string value = ExpandedFolderList(written);
     EnsureTrailingSlash(value);
     // A list (with ";" as written) is kept as it stands; so is an absolute
-    // directory, which cannot lie inside the application directory.
+    // directory, which cannot lie inside the base directory.
     if (written.find(';') == std::string_view::npos && !platform::IsAbsolutePath(value))
-        value = appDir + platform::kPathSeparator + value;
+        value = baseDir + platform::kPathSeparator + value;
     return value;
 }
 

@@ -2,6 +2,7 @@
 // The ROM directories and the snapshot directory, read from the emulator's ini.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/paths.h"
@@ -34,5 +35,16 @@ std::vector<std::string> ReadRomFolders(const std::string& appDir, const std::st
 // value.
 std::optional<std::string> ReadSnapshotFolder(const std::string& appDir, const std::string& exeName,
                                               util::PendingError& pending);
+
+// The same readings of an ini file's text (iniPath names it in failures):
+// nothing when the file has no such line. A relative snapshot folder is taken
+// inside baseDir.
+std::optional<std::vector<std::string>> RomFoldersInIni(const std::string& text,
+                                                        const std::string& iniPath);
+std::optional<std::string> SnapshotFolderInIni(const std::string& text, const std::string& baseDir,
+                                               const std::string& iniPath);
+// The first line whose first keyword.size() characters, upper-cased, are the
+// keyword (an upper-case word); nothing when no line has it.
+std::optional<std::string> FirstIniLineWithKey(const std::string& text, std::string_view keyword);
 
 }  // namespace lorvane::mame

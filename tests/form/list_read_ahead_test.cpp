@@ -41,7 +41,7 @@ protected:
     // Starts up with a list read ahead that is done reading; the changes come
     // between its read and the start-up.
     const ComboBox& StartUpAfter(const std::function<void()>& change) {
-        auto readAhead = std::make_unique<ListReadAhead>(App());
+        auto readAhead = std::make_unique<ListReadAhead>(App(), PortableEmulatorSetup(App()));
         readAhead->Wait();
         change();
         form_ = std::make_unique<MainForm>(App(), ui_);
