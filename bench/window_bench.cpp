@@ -22,6 +22,12 @@
 //                           lorvane's size, until the X server holds its caption
 //   startup_floor_ms_min, startup_floor_ms_max
 //   startup_vs_floor        startup_to_list_ms / startup_floor_ms
+//   installed_startup_to_list_ms  the same as startup_to_list_ms for the
+//                           installed program (lorvane_installed): its files in
+//                           $HOME/.local/share/lorvane, the same sets in
+//                           $HOME/mame/roms, found through Debian's emulator's
+//                           own ini files; started right after each lorvane
+//   installed_vs_portable   installed_startup_to_list_ms / startup_to_list_ms
 //   window_entries          the count the caption shows
 //   typeahead_keys          keystrokes timed on the last start's window
 //   typeahead_ms            median over them: from sending a key press through
@@ -86,6 +92,7 @@ using lorvane::bench::ScratchDir;
 
 constexpr const char* kProgram = LORVANE_EXECUTABLE;
 constexpr const char* kFloorProgram = LORVANE_FLOOR_EXECUTABLE;
+constexpr const char* kInstalledProgram = LORVANE_INSTALLED_EXECUTABLE;
 constexpr std::string_view kCountMark = "romcount = ";
 constexpr const char* kFloorCaption = "Lorvane start-up floor";
 constexpr const char* kWrapper = LORVANE_EMULATOR_WRAPPER;
@@ -376,6 +383,32 @@ std::size_t MakeApplicationDirectory(const std::string& tmp, const std::string& 
         ::close(fd);
     }
     return names.size();
+}
+
+// The installed program's files in the home: its own folder with the same
+// settings and data file, the same (empty) sets where Debian's emulator looks.
+void MakeInstalledHome(const std::string& home, const std::string& app, std::size_t sets) {
+    const std::string own = home + "/.local/share/lorvane";
+    const std::string roms = home + "/mame/roms";
+    std::error_code ec;
+    for (const std::string& dir : {own, roms}) {
+        fs::create_directories(dir, ec);
+        if (ec) Fail("making " + dir + ": " + ec.message());
+    }
+    for (const char* file : {"/LVN.ini", "/LVN_LIST.txt"}) {
+        fs::copy_file(app + file, own + file, ec);
+        if (ec) Fail("copying " + app + file + ": " + ec.message());
+    }
+    std::size_t made = 0;
+    for (const fs::directory_entry& set : fs::directory_iterator(app + "/roms")) {
+        CheckStop();
+        const std::string file = roms + "/" + set.path().filename().string();
+        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0) Fail(Errno(file));
+        ::close(fd);
+        ++made;
+    }
+    if (made != sets) Fail("the installed program's home holds " + std::to_string(made) + " sets");
 }
 
 // ---------------------------------------------------------------------------
@@ -771,6 +804,8 @@ int Run() {
     const std::string app = tmp + "/app";
     const std::size_t sets = MakeApplicationDirectory(tmp, app);
     Figure("window_sets", static_cast<double>(sets), 0);
+    const std::string home = tmp + "/home";
+    MakeInstalledHome(home, app, sets);
 
     std::optional<Child> xvfb;
     const std::string display = StartXvfb(xvfb, xvfbProgram, tmp);
@@ -788,20 +823,33 @@ int Run() {
     ChildSetup floorSetup = setup;
     floorSetup.argv = {app + "/floor_qt_window", kFloorCaption};
 
-    // The floor and lorvane by turns, so that both see the machine alike; the
-    // last lorvane stays for the typing.
-    std::vector<double> startups, windowsShown, floors;
+    // Works from the home, as it does when started from the desktop's menu.
+    ChildSetup installedSetup = setup;
+    installedSetup.argv = {kInstalledProgram};
+    installedSetup.cwd = home;
+
+    // The floor, the installed program and lorvane by turns, so that all see
+    // the machine alike; the last lorvane stays for the typing.
+    std::vector<double> startups, windowsShown, floors, installedStartups;
     Started last;
-    std::optional<Child> lorvane, floor;
+    std::optional<Child> lorvane, floor, installed;
+    std::string installedCaption;
     for (int run = 0; run < kStartupRuns; ++run) {
         lorvane.reset();  // ends the run before
         floors.push_back(StartProgram(x, floor, floorSetup, log, kFloorCaption).ms);
         floor.reset();
+        const Started installedRun = StartProgram(x, installed, installedSetup, log, kCountMark);
+        installedStartups.push_back(installedRun.ms);
+        installedCaption = installedRun.caption;
+        installed.reset();
         last = StartProgram(x, lorvane, setup, log, kCountMark);
         startups.push_back(last.ms);
         windowsShown.push_back(last.windowMs);
     }
     const double startup = Median(startups), startupFloor = Median(floors);
+    if (CountIn(installedCaption) != CountIn(last.caption))
+        Fail("the installed program shows \"" + installedCaption + "\", lorvane \"" + last.caption +
+             "\"");
     Figure("startup_runs", kStartupRuns, 0);
     Figure("startup_to_list_ms", startup, 1);
     Figure("startup_to_list_ms_min", *std::min_element(startups.begin(), startups.end()), 1);
@@ -811,6 +859,8 @@ int Run() {
     Figure("startup_floor_ms_min", *std::min_element(floors.begin(), floors.end()), 1);
     Figure("startup_floor_ms_max", *std::max_element(floors.begin(), floors.end()), 1);
     Figure("startup_vs_floor", startup / startupFloor, 2);
+    Figure("installed_startup_to_list_ms", Median(installedStartups), 1);
+    Figure("installed_vs_portable", Median(installedStartups) / startup, 2);
     Figure("window_entries", static_cast<double>(CountIn(last.caption)), 0);
 
     const Typed typed = TypeAhead(x, *lorvane, log, last.window);
