@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine on an X server of its own (Xvfb), in a
-# Wine prefix of its own beside the program, at the given DPI (96 when none is
-# given), and ends both afterwards. The program finds the DPI it was given in
-# LORVANE_TEST_DPI.
+# Wine prefix of its own beside the program (or LORVANE_WINEPREFIX), at the
+# given DPI (96 when none is given), and ends both afterwards. The program finds
+# the DPI it was given in LORVANE_TEST_DPI.
 # Usage: run-under-xvfb.sh [--dpi N] PROGRAM.exe [ARGS...]
 set -euo pipefail
 dpi=96
@@ -13,7 +13,7 @@ fi
 program=$1
 shift
 bin_dir=$(cd "$(dirname "$program")" && pwd)
-export WINEPREFIX="$bin_dir/../wineprefix-window"
+export WINEPREFIX="${LORVANE_WINEPREFIX:-$bin_dir/../wineprefix-window}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LORVANE_TEST_DPI=$dpi
