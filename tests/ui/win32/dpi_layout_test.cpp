@@ -198,7 +198,8 @@ protected:
         const SIZE caption = TextSize(Control(kLabelId), TextOf(Control(kLabelId)));
         EXPECT_LE(caption.cx, ClientWidth(Control(kLabelId))) << "the label's caption is cut";
         EXPECT_LE(caption.cy, ClientHeight(Control(kLabelId)));
-        EXPECT_LE(LineHeight(Control(kEmulatorNameBoxId)), ClientHeight(Control(kEmulatorNameBoxId)))
+        EXPECT_LE(LineHeight(Control(kEmulatorNameBoxId)),
+                  ClientHeight(Control(kEmulatorNameBoxId)))
             << "the text box cuts its text";
     }
 
