@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/win32/dpi.h"
 #include "ui/win32/text_positions.h"
@@ -71,8 +72,10 @@ void ProgressWindow::Open(HWND owner, const std::string& title, int total,
 }
 
 void ProgressWindow::PlaceControls() {
-    font_ = MessageFont(dpi_);
-    for (HWND control : {label_, bar_, cancel_}) font_.SetOn(control, true);
+    // The controls take the new font before the old one goes.
+    Font font = MessageFont(dpi_);
+    for (HWND control : {label_, bar_, cancel_}) font.SetOn(control, true);
+    font_ = std::move(font);
     Place(label_, ScaledRect(kLabelAt96, dpi_));
     Place(bar_, ScaledRect(kBarAt96, dpi_));
     Place(cancel_, ScaledRect(kCancelAt96, dpi_));
