@@ -10,7 +10,7 @@ packages=(
   mame
   xvfb xauth fonts-liberation2
   libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev
-  g++-mingw-w64-x86-64-posix wine wine64
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
   zip
   debhelper lintian desktop-file-utils appstream librsvg2-bin strace x11-utils xdotool
 )

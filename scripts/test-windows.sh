@@ -31,9 +31,20 @@ fi
 # with this script. Wine's own background programs start here, away from
 # ctest's output pipes: started by a test program they would hold its output
 # open until the server ends.
-wineserver -p
-trap 'wineserver -k 2>/dev/null || true' EXIT
-wineboot </dev/null >/dev/null 2>&1
+# A server of this prefix still running, or still ending after a run just
+# before, would make ours fail to start (wineserver -p then exits 2, silently).
+wineserver -k 2>/dev/null || true
+wineserver -w
+if ! wineserver -p; then
+  echo "No Wine server could be started for $WINEPREFIX" >&2
+  exit 1
+fi
+trap 'wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true' EXIT
+if ! wineboot </dev/null >"$build_dir/wineboot-start.log" 2>&1; then
+  echo "wineboot failed; its output is in $build_dir/wineboot-start.log:" >&2
+  tail -n 20 "$build_dir/wineboot-start.log" >&2
+  exit 1
+fi
 
 "$timed" windows-build bash -c '
   cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLORVANE_BUILD_TESTS=ON >/dev/null &&

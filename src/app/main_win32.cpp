@@ -21,8 +21,8 @@ void Fatal(const std::string& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    // Twips become pixels at the screen's real resolution, not a scaled 96.
-    SetProcessDPIAware();
+    // The manifest makes the program per-monitor DPI aware: twips become pixels
+    // at each monitor's real resolution, never a bitmap stretched from 96.
     // The folder dialog and the picture decoder are COM objects of this thread.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};

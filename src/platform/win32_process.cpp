@@ -1,6 +1,7 @@
 #include "platform/win32_process.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 #include "platform/win32_file.h"
@@ -22,6 +23,15 @@ bool IsBatchFile(const std::wstring& program) {
         name.pop_back();  // Windows drops these
     return EndsWithNoCase(name, L".bat") || EndsWithNoCase(name, L".cmd");
 }
+
+std::atomic<StartFaultHook> g_startFaultHook{nullptr};
+
+// Wine now and then loses a new process in its own start-up, before the
+// program's first instruction (about one start in a few thousand on a busy
+// machine): the new Unix process ends before it has told Wine's server it
+// runs, and CreateProcessW fails with ERROR_INTERNAL_ERROR. Nothing of the
+// program ran, so starting it again cannot run it twice.
+bool LostBeforeItRan(DWORD err) { return err == ERROR_INTERNAL_ERROR; }
 
 // Handles are inheritable only while a child is being started, and one start
 // at a time: where the handle list is not honoured (Wine), a capture started
@@ -59,6 +69,8 @@ private:
 };
 
 }  // namespace
+
+void SetStartFaultHook(StartFaultHook hook) { g_startFaultHook.store(hook); }
 
 std::wstring QuoteArgument(const std::wstring& arg) {
     if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
@@ -102,7 +114,7 @@ DWORD StartChild(ChildStart& start, PROCESS_INFORMATION& process) {
         if (!ToWide(arg, wide[i])) return ERROR_NO_UNICODE_TRANSLATION;
     }
     if (IsBatchFile(wide[0])) return ERROR_BAD_EXE_FORMAT;
-    std::wstring line = BuildCommandLine(wide);
+    const std::wstring line = BuildCommandLine(wide);
 
     // The same handle may stand for several streams; the list wants it once.
     std::vector<HANDLE> handles;
@@ -124,10 +136,18 @@ DWORD StartChild(ChildStart& start, PROCESS_INFORMATION& process) {
         info.lpAttributeList = attributes.Get();
         flags |= EXTENDED_STARTUPINFO_PRESENT;
     }
-    const BOOL ok = ::CreateProcessW(wide[0].c_str(), line.data(), nullptr, nullptr,
-                                     handles.empty() ? FALSE : TRUE, flags, nullptr, nullptr,
-                                     &info.StartupInfo, &process);
-    const DWORD err = ok ? 0 : ::GetLastError();
+    DWORD err = 0;
+    for (int attempt = 1; attempt <= kStartAttempts; ++attempt) {
+        const StartFaultHook hook = g_startFaultHook.load();
+        err = hook ? hook(wide[0], attempt) : 0;
+        // CreateProcessW may change the command line it is given.
+        std::wstring commandLine = line;
+        if (err == 0 && !::CreateProcessW(wide[0].c_str(), commandLine.data(), nullptr, nullptr,
+                                          handles.empty() ? FALSE : TRUE, flags, nullptr, nullptr,
+                                          &info.StartupInfo, &process))
+            err = ::GetLastError();
+        if (!LostBeforeItRan(err)) break;
+    }
     for (HANDLE h : handles) ::SetHandleInformation(h, HANDLE_FLAG_INHERIT, 0);
     return err;
 }

@@ -27,7 +27,16 @@ struct ChildStart {
 // Starts the program named by argv[0] itself (no search along PATH, no
 // default extension, no command interpreter). Returns 0 or the system error
 // code; a batch file is refused with ERROR_BAD_EXE_FORMAT, since Windows would
-// run it through cmd.exe and let the arguments act as commands.
+// run it through cmd.exe and let the arguments act as commands. A start whose
+// process was lost before it ran anything (ERROR_INTERNAL_ERROR) is made again,
+// up to kStartAttempts starts in all.
 DWORD StartChild(ChildStart& start, PROCESS_INFORMATION& process);
+
+inline constexpr int kStartAttempts = 3;
+
+// A test's hook may fail a start with a system error code instead of making
+// the process (0 makes it); it is given the program and the attempt (1, 2, ...).
+using StartFaultHook = DWORD (*)(const std::wstring& program, int attempt);
+void SetStartFaultHook(StartFaultHook hook);
 
 }  // namespace lorvane::platform::win32

@@ -8,8 +8,10 @@
 
 #include "platform/command_capture.h"
 #include "platform/detached_start.h"
+#include "platform/win32_process.h"
 #include "support/standin.h"
 #include "support/temp_dir.h"
+#include "util/scope_exit.h"
 
 namespace lorvane::platform {
 namespace {
@@ -231,6 +233,59 @@ TEST_F(CaptureTest, DetachedStartInheritsNothing) {
     ::TerminateProcess(process, 0);
     ::WaitForSingleObject(process, 5000);
     ::CloseHandle(process);
+}
+
+// What the start hook fails each attempt with, and how many attempts it saw.
+DWORD g_firstStart, g_laterStarts;
+int g_attempts;
+
+DWORD FailStart(const std::wstring&, int attempt) {
+    ++g_attempts;
+    return attempt == 1 ? g_firstStart : g_laterStarts;
+}
+
+// Wine now and then loses a new process in its own start-up, before the program runs (the start
+// fails with ERROR_INTERNAL_ERROR): that start is made again and the program runs once. A start
+// the system refuses is not made again; one lost every time gives up and says why.
+TEST_F(CaptureTest, AStartLostBeforeItRanIsMadeAgain) {
+    const util::ScopeExit unhook([] { win32::SetStartFaultHook(nullptr); });
+    win32::SetStartFaultHook(&FailStart);
+    const struct {
+        DWORD first, later;
+        int attempts;
+        DWORD startError;  // 0: started
+    } cases[] = {
+        {ERROR_INTERNAL_ERROR, 0, 2, 0},
+        {ERROR_INTERNAL_ERROR, ERROR_INTERNAL_ERROR, win32::kStartAttempts, ERROR_INTERNAL_ERROR},
+        {ERROR_ACCESS_DENIED, 0, 1, ERROR_ACCESS_DENIED},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("first start fails with " + std::to_string(c.first) + ", later ones with " +
+                     std::to_string(c.later));
+        g_firstStart = c.first;
+        g_laterStarts = c.later;
+        g_attempts = 0;
+        const std::string emulator = Emu("", "the listing\n");
+        const CaptureResult r = RunCapture({emulator, "-listfull"}, true, true);
+        EXPECT_EQ(g_attempts, c.attempts);
+        EXPECT_EQ(r.started, c.startError == 0);
+        EXPECT_EQ(static_cast<DWORD>(r.startErrno), c.startError);
+        EXPECT_EQ(r.text, c.startError == 0 ? "the listing\n" : "");
+        EXPECT_EQ(
+            fs::exists(PathOf(emulator + ".args")) ? ReadFile(PathOf(emulator + ".args")) : "",
+            c.startError == 0 ? "-listfull\n" : "")
+            << "the program did not run exactly once";
+    }
+
+    // A game's start as well: it runs once.
+    g_firstStart = ERROR_INTERNAL_ERROR;
+    g_laterStarts = 0;
+    g_attempts = 0;
+    const std::string game = Emu("");
+    ASSERT_TRUE(StartDetached({game, "pacman"}).started);
+    EXPECT_EQ(g_attempts, 2);
+    EXPECT_EQ(WaitForPids(PathOf(game + ".session"), 1).size(), 1u);
+    EXPECT_EQ(ReadFile(PathOf(game + ".args")), "pacman\n");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "form/layout.h"
 #include "form/menu.h"
-#include "ui/win32/screen.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/tab_focus.h"
 #include "ui/win32/text_positions.h"
 #include "ui/win32/window_ids.h"
@@ -22,16 +22,7 @@ constexpr int kSmallIconSize = 16;
 // Font sizes in hundredths of a point.
 constexpr int kListFontSize = 900;
 constexpr int kLabelFontSize = 825;
-constexpr int kHundredthsPerInch = 7200;
-
-HFONT ArialFont(int dpi, int hundredthsOfPoint, bool bold) {
-    return CreateFontW(-MulDiv(hundredthsOfPoint, dpi, kHundredthsPerInch), 0, 0, 0,
-                       bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, L"Arial");
-}
-
-HFONT WindowDefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 HMENU AsMenuId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
@@ -55,40 +46,58 @@ MainWindow::MainWindow(std::string appDir)
 MainWindow::~MainWindow() {
     progress_.Close();
     SetBusyPointer(false);
+    // The controls go before the fonts they show.
     if (hwnd_) DestroyWindow(hwnd_);
-    if (listFont_) DeleteObject(listFont_);
-    if (labelFont_) DeleteObject(labelFont_);
 }
 
 bool MainWindow::Create(HINSTANCE instance) {
     instance_ = instance;
-    twips_ = form::Twips(ScreenDpi());
+    // Opened on the primary monitor, at its DPI.
+    twips_ = form::Twips(PrimaryMonitorDpi());
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &MainWindow::WindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
-                                             kLargeIconSize, kLargeIconSize, 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
-                                               IMAGE_ICON, kSmallIconSize, kSmallIconSize, 0));
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMainWindowClass;
-    if (!RegisterClassExW(&wc)) return false;
+    // A window made again in the same program (tests do) finds its class there.
+    if (!GetClassInfoExW(instance, kMainWindowClass, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &MainWindow::WindowProc;
+        wc.hInstance = instance;
+        wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                                 IMAGE_ICON, kLargeIconSize, kLargeIconSize, 0));
+        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                                   IMAGE_ICON, kSmallIconSize, kSmallIconSize, 0));
+        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kMainWindowClass;
+        if (!RegisterClassExW(&wc)) return false;
+    }
 
     menu_ = BuildMenus();
-    // The stored client size; the frame and the menu bar around it.
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    RECT outer{0, 0, twips_.ToPixels(form::kClientWidth), twips_.ToPixels(form::kClientHeight)};
-    AdjustWindowRectEx(&outer, style, TRUE, 0);
-    hwnd_ = CreateWindowExW(0, kMainWindowClass, Wide(form_.State().caption).c_str(), style,
+    const RECT outer = OuterRectAt(twips_.Dpi());
+    hwnd_ = CreateWindowExW(0, kMainWindowClass, Wide(form_.State().caption).c_str(), kWindowStyle,
                             CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                             outer.bottom - outer.top, nullptr, menu_, instance, this);
     if (!hwnd_) return false;
     BuildControls();
+    // Placed on another monitor than the primary one: laid out for that one.
+    if (const int dpi = WindowDpi(hwnd_); dpi != twips_.Dpi()) {
+        RECT at;
+        GetWindowRect(hwnd_, &at);
+        const RECT size = OuterRectAt(dpi);
+        ChangeDpi(dpi, RECT{at.left, at.top, at.left + size.right - size.left,
+                            at.top + size.bottom - size.top});
+    }
     ShowState();
     return true;
+}
+
+// The window around the stored client size (in twips) at this DPI.
+RECT MainWindow::OuterRectAt(int dpi) const {
+    const form::Twips twips(dpi);
+    return OuterRectForDpi(
+        RECT{0, 0, twips.ToPixels(form::kClientWidth), twips.ToPixels(form::kClientHeight)},
+        kWindowStyle, true, 0, dpi);
 }
 
 void MainWindow::Show(int showCommand) {
@@ -115,10 +124,15 @@ HMENU MainWindow::BuildMenus() {
     return bar;
 }
 
-void MainWindow::BuildControls() {
+void MainWindow::MakeFonts() {
     const int dpi = twips_.Dpi();
     listFont_ = ArialFont(dpi, kListFontSize, false);
     labelFont_ = ArialFont(dpi, kLabelFontSize, true);
+    textFont_ = MessageFont(dpi);
+}
+
+void MainWindow::BuildControls() {
+    MakeFonts();
     const form::WindowState& st = form_.State();
     const form::WindowLayout& layout = st.layout;
     auto child = [this](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
@@ -132,8 +146,7 @@ void MainWindow::BuildControls() {
     emulatorNameBox_ =
         child(WS_EX_CLIENTEDGE, L"EDIT", Wide(st.emulatorFileName).c_str(),
               ES_AUTOHSCROLL | WS_TABSTOP, kEmulatorNameBoxId, layout.emulatorNameBox);
-    SendMessageW(emulatorNameBox_, WM_SETFONT, reinterpret_cast<WPARAM>(WindowDefaultFont()),
-                 FALSE);
+    textFont_.SetOn(emulatorNameBox_, false);
     ForwardTabKey(emulatorNameBox_);
 
     GameListControl::Events events;
@@ -149,17 +162,44 @@ void MainWindow::BuildControls() {
     events.tabPressed = [this](bool backwards) {
         PostMessageW(hwnd_, kMsgMoveFocus, backwards, 0);
     };
-    gameList_.Create(hwnd_, kGameListId, ToPixels(layout.gameList), listFont_, std::move(events));
+    gameList_.Create(hwnd_, kGameListId, ToPixels(layout.gameList), listFont_.Get(),
+                     std::move(events));
 
     snapshotPane_.Create(hwnd_, kSnapshotPaneId, ToPixels(layout.snapshotPane));
 
     label_ = child(0, L"STATIC", L"MAME Executable", SS_LEFT | SS_NOPREFIX, kLabelId, layout.label);
-    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
-    // A line one pixel high, its end pixel included.
+    labelFont_.SetOn(label_, false);
     line_ = child(0, L"STATIC", L"", SS_BLACKRECT, kLineId, form::TwipsRect{});
+    PlaceFixedControls();
+}
+
+// The label and the line never move; only a change of DPI places them again.
+void MainWindow::PlaceFixedControls() {
+    const form::WindowLayout& layout = form_.State().layout;
+    Place(label_, layout.label);
+    // A line one pixel high, its end pixel included.
     SetWindowPos(line_, nullptr, twips_.ToPixels(layout.line.left),
                  twips_.ToPixels(layout.line.top), twips_.ToPixels(layout.line.width) + 1, 1,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Moved to a monitor with another DPI (or its scale changed): the window takes
+// the rectangle Windows suggests, and its controls and fonts are made for the
+// new DPI as a start there would make them.
+void MainWindow::ChangeDpi(int dpi, const RECT& suggested) {
+    twips_ = form::Twips(dpi);
+    Font oldList = std::move(listFont_), oldLabel = std::move(labelFont_),
+         oldText = std::move(textFont_);
+    MakeFonts();
+    listFont_.SetOn(gameList_.Handle(), true);
+    labelFont_.SetOn(label_, true);
+    textFont_.SetOn(emulatorNameBox_, true);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window's size may not have changed in pixels; its size in twips has.
+    ReportOuterSize();
+    PlaceFixedControls();
+    ShowState();
 }
 
 RECT MainWindow::ToPixels(const form::TwipsRect& r) const {
@@ -256,6 +296,9 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 ReportOuterSize();
                 ShowState();
             }
+            return 0;
+        case WM_DPICHANGED:
+            ChangeDpi(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
         case WM_SETFOCUS:
             SetFocus(lastFocus_ && IsWindowVisible(lastFocus_) ? lastFocus_ : gameList_.Edit());

@@ -9,6 +9,7 @@
 #include "form/main_form.h"
 #include "form/twips.h"
 #include "form/ui_port.h"
+#include "ui/win32/font.h"
 #include "ui/win32/game_list_control.h"
 #include "ui/win32/picture_pane.h"
 #include "ui/win32/progress_window.h"
@@ -55,6 +56,10 @@ private:
     void OnCommand(WORD id, WORD code, HWND control);
     void OnEmulatorNameChanged();
     void BuildControls();
+    void MakeFonts();
+    void PlaceFixedControls();
+    void ChangeDpi(int dpi, const RECT& suggested);
+    RECT OuterRectAt(int dpi) const;
     HMENU BuildMenus();
     RECT ToPixels(const form::TwipsRect& rect) const;
     void Place(HWND control, const form::TwipsRect& rect);
@@ -67,8 +72,11 @@ private:
     HWND hwnd_ = nullptr;
     HMENU menu_ = nullptr;
     form::Twips twips_;
-    HFONT listFont_ = nullptr;
-    HFONT labelFont_ = nullptr;
+    // Made for the window's DPI: the list's and the label's Arial, and the
+    // system's message font for the text box.
+    Font listFont_;
+    Font labelFont_;
+    Font textFont_;
     HWND emulatorNameBox_ = nullptr;
     HWND label_ = nullptr, line_ = nullptr;
     HWND lastFocus_ = nullptr;

@@ -3,8 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
-#include "ui/win32/screen.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/text_positions.h"
 #include "ui/win32/window_class.h"
 
@@ -12,16 +13,29 @@ namespace lorvane::ui::win32 {
 namespace {
 
 constexpr const wchar_t* kProgressClass = L"LorvaneProgress";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
-HFONT DialogFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+// Where everything stands, in pixels at 96 DPI: the client area, then the
+// label (two lines of text), the bar and the button.
+constexpr RECT kClientAt96{0, 0, 360, 120};
+constexpr RECT kLabelAt96{12, 8, 348, 42};
+constexpr RECT kBarAt96{12, 48, 348, 66};
+constexpr RECT kCancelAt96{268, 80, 348, 106};
 
-HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
-           int h, int id) {
-    HWND child =
-        CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-    if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-    return child;
+RECT ScaledRect(const RECT& at96, int dpi) {
+    return RECT{Scaled(at96.left, dpi), Scaled(at96.top, dpi), Scaled(at96.right, dpi),
+                Scaled(at96.bottom, dpi)};
+}
+
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
+    return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+}
+
+void Place(HWND control, const RECT& r) {
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -34,28 +48,37 @@ void ProgressWindow::Open(HWND owner, const std::string& title, int total,
                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     cancelled_ = false;
     owner_ = owner;
-    const int dpi = ScreenDpi();
-    auto px = [dpi](int at96) { return MulDiv(at96, dpi, 96); };
-    RECT frame{0, 0, px(360), px(120)};
-    AdjustWindowRectEx(&frame, WS_CAPTION | WS_POPUP, FALSE, WS_EX_DLGMODALFRAME);
+    // Shown over its owner, on the owner's monitor and at its DPI.
+    dpi_ = owner ? WindowDpi(owner) : PrimaryMonitorDpi();
+    const RECT frame =
+        OuterRectForDpi(ScaledRect(kClientAt96, dpi_), kStyle, false, kExStyle, dpi_);
     RECT ownerRect{0, 0, 0, 0};
     if (owner) GetWindowRect(owner, &ownerRect);
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
     const int x = ownerRect.left + ((ownerRect.right - ownerRect.left) - w) / 2;
     const int y = ownerRect.top + ((ownerRect.bottom - ownerRect.top) - h) / 2;
-    hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kProgressClass, Wide(title).c_str(),
-                            WS_POPUP | WS_CAPTION, x, y, w, h, owner, nullptr, instance, this);
+    hwnd_ = CreateWindowExW(kExStyle, kProgressClass, Wide(title).c_str(), kStyle, x, y, w, h,
+                            owner, nullptr, instance, this);
     if (!hwnd_) return;
-    label_ = Child(hwnd_, L"STATIC", Wide(label).c_str(), SS_LEFT | SS_NOPREFIX, px(12), px(8),
-                   px(336), px(34), 1);
-    bar_ = Child(hwnd_, PROGRESS_CLASSW, L"", 0, px(12), px(48), px(336), px(18), 2);
+    label_ = Child(hwnd_, L"STATIC", Wide(label).c_str(), SS_LEFT | SS_NOPREFIX, 1);
+    bar_ = Child(hwnd_, PROGRESS_CLASSW, L"", 0, 2);
     SendMessageW(bar_, PBM_SETRANGE32, 0, std::max(total, 0));
-    cancel_ = Child(hwnd_, L"BUTTON", L"Cancel", WS_TABSTOP | BS_DEFPUSHBUTTON, px(268), px(80),
-                    px(80), px(26), IDCANCEL);
+    cancel_ = Child(hwnd_, L"BUTTON", L"Cancel", WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
+    PlaceControls();
     if (owner_) EnableWindow(owner_, FALSE);
     ShowWindow(hwnd_, SW_SHOW);
     SetFocus(cancel_);
     UpdateWindow(hwnd_);
+}
+
+void ProgressWindow::PlaceControls() {
+    // The controls take the new font before the old one goes.
+    Font font = MessageFont(dpi_);
+    for (HWND control : {label_, bar_, cancel_}) font.SetOn(control, true);
+    font_ = std::move(font);
+    Place(label_, ScaledRect(kLabelAt96, dpi_));
+    Place(bar_, ScaledRect(kBarAt96, dpi_));
+    Place(cancel_, ScaledRect(kCancelAt96, dpi_));
 }
 
 void ProgressWindow::Update(int done, int total, const std::string& label) {
@@ -87,6 +110,16 @@ LRESULT CALLBACK ProgressWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
             if (LOWORD(wp) == IDCANCEL && self) {
                 self->cancelled_ = true;
                 EnableWindow(self->cancel_, FALSE);
+            }
+            return 0;
+        case WM_DPICHANGED:
+            if (self) {
+                const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
+                SetWindowPos(hwnd, nullptr, suggested.left, suggested.top,
+                             suggested.right - suggested.left, suggested.bottom - suggested.top,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+                self->dpi_ = LOWORD(wp);
+                self->PlaceControls();
             }
             return 0;
         case WM_CLOSE:

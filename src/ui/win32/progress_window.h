@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "ui/win32/font.h"
+
 namespace lorvane::ui::win32 {
 
 class ProgressWindow {
@@ -22,6 +24,9 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    // At dpi_, in the system's message font for it; again when the window is
+    // moved to a monitor with another DPI.
+    void PlaceControls();
 
     HWND owner_ = nullptr;
     HWND hwnd_ = nullptr;
@@ -29,6 +34,8 @@ private:
     HWND bar_ = nullptr;
     HWND cancel_ = nullptr;
     bool cancelled_ = false;
+    int dpi_ = 0;
+    Font font_;  // the system's message font at dpi_
 };
 
 }  // namespace lorvane::ui::win32

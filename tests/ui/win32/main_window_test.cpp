@@ -4,10 +4,14 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "form/menu.h"
+#include "platform/wide_text.h"
 #include "support/standin.h"
 #include "support/temp_dir.h"
 #include "ui/win32/window_ids.h"
@@ -19,6 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace test;
 using form::Command;
+using platform::win32::Utf8;
+using platform::win32::Wide;
 
 const std::string kListing =
     "Name:             Description:\r\n"
@@ -318,6 +324,9 @@ TEST_F(WindowTest, TheLayoutFollowsTheWindowsSizeInTwips) {
     auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
     auto twips = [dpi](int pixels) { return MulDiv(pixels, 1440, dpi); };
     HWND combo = s.Combo(), exe = s.Control(kEmulatorNameBoxId), pane = s.Control(kSnapshotPaneId);
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(s.Main())),
+              DPI_AWARENESS_PER_MONITOR_AWARE)
+        << "the manifest does not make the program per-monitor DPI aware";
 
     // Opened with the stored client area of 8010 x 4770 twips.
     RECT client;
@@ -386,6 +395,82 @@ TEST_F(WindowTest, ExportPreviewAndAbout) {
     const Dialog about = s.WaitForDialog("Dunmere");
     EXPECT_EQ(about.Text().rfind("Dunmere v1.6\r\nBy ", 0), 0u) << about.Text();
     s.Click(about, "OK");
+}
+
+// The project's version (CMakeLists.txt) in Windows' four numbers: 1.6 is 1.6.0.0.
+std::string FourPartVersion() {
+    std::string version = LORVANE_PROJECT_VERSION;
+    for (auto parts = std::count(version.begin(), version.end(), '.') + 1; parts < 4; ++parts)
+        version += ".0";
+    return version;
+}
+
+std::string Numbers(DWORD high, DWORD low) {
+    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." +
+           std::to_string(HIWORD(low)) + "." + std::to_string(LOWORD(low));
+}
+
+// What Explorer's Properties and the task manager show of the file, read back
+// as they read it; and the manifest the program runs with.
+TEST(ProgramFile, DescribesItselfWithTheProjectsVersion) {
+    const std::wstring file = Wide(Program());
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &unused);
+    ASSERT_GT(size, 0u) << "no version resource: system error " << GetLastError();
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoW(file.c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(FourPartVersion(), "1.6.0.0");
+    EXPECT_EQ(Numbers(fixed->dwFileVersionMS, fixed->dwFileVersionLS), FourPartVersion());
+    EXPECT_EQ(Numbers(fixed->dwProductVersionMS, fixed->dwProductVersionLS), FourPartVersion());
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+    // The texts in the language and code page the resource names for itself.
+    struct Translation {
+        WORD language, codePage;
+    }* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length) &&
+                length >= sizeof *translation);
+    wchar_t block[64];
+    std::swprintf(block, 64, L"\\StringFileInfo\\%04x%04x\\", translation->language,
+                  translation->codePage);
+    auto text = [&](const wchar_t* name) {
+        wchar_t* value = nullptr;
+        UINT chars = 0;
+        if (!VerQueryValueW(info.data(), (block + std::wstring(name)).c_str(),
+                            reinterpret_cast<void**>(&value), &chars) ||
+            !value)
+            return std::string("(none)");
+        return Utf8(value);
+    };
+    EXPECT_EQ(text(L"ProductName"), "Lorvane");
+    EXPECT_EQ(text(L"FileVersion"), FourPartVersion());
+    EXPECT_EQ(text(L"ProductVersion"), FourPartVersion());
+    EXPECT_EQ(text(L"OriginalFilename"), "lorvane.exe");
+    EXPECT_EQ(text(L"FileDescription"), "Lorvane, a front end for the MAME emulator");
+    EXPECT_EQ(text(L"LegalCopyright").rfind("Copyright (C) ", 0), 0u) << text(L"LegalCopyright");
+
+    // The manifest: the same version, Windows 7 to 11, per-monitor DPI awareness.
+    HMODULE image = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(image);
+    HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+    ASSERT_TRUE(found);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                               SizeofResource(image, found));
+    FreeLibrary(image);
+    EXPECT_NE(manifest.find("name=\"Lorvane\" version=\"" + FourPartVersion() + "\""),
+              std::string::npos);
+    for (const char* windows : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",   // 7
+                                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",   // 8
+                                "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",   // 8.1
+                                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})  // 10 and 11
+        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + windows + "\"/>"),
+                  std::string::npos)
+            << windows;
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
 }
 
 }  // namespace
