@@ -218,12 +218,13 @@ void MainWindow::ShowState() {
     if (!hwnd_ || !IsWindow(hwnd_)) return;
     showing_ = true;
     const form::WindowState& st = form_.State();
-    SetTextIfChanged(hwnd_, st.caption);
     SetTextIfChanged(emulatorNameBox_, st.emulatorFileName);
 
     Place(emulatorNameBox_, st.layout.emulatorNameBox);
     Place(gameList_.Handle(), st.layout.gameList);
     gameList_.ShowState(st.gameList);
+    // After the list: a caption with the count means the list is filled.
+    SetTextIfChanged(hwnd_, st.caption);
 
     const HWND pane = snapshotPane_.Handle();
     Place(pane, st.layout.snapshotPane);
