@@ -159,8 +159,9 @@ std::string ApplyOneWrite(const std::string& content, const std::string& section
     return out;
 }
 
-// The file's content, or nothing when it does not exist; other failures pass on.
-std::optional<std::string> ReadIfPresent(const std::string& file) {
+}  // namespace
+
+std::optional<std::string> ReadProfileFile(const std::string& file) {
     try {
         return platform::ReadWholeFile(file);
     } catch (const util::Failure& f) {
@@ -168,8 +169,6 @@ std::optional<std::string> ReadIfPresent(const std::string& file) {
         throw;
     }
 }
-
-}  // namespace
 
 std::optional<std::string> FindProfileValue(const std::string& content, const std::string& section,
                                             const std::string& key) {
@@ -183,14 +182,9 @@ std::optional<std::string> FindProfileValue(const std::string& content, const st
 
 std::optional<std::string> ReadProfileString(const std::string& file, const std::string& section,
                                              const std::string& key) {
-    const auto content = ReadIfPresent(file);
+    const auto content = ReadProfileFile(file);
     if (!content) return std::nullopt;
     return FindProfileValue(*content, section, key);
-}
-
-std::string GetPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, const std::string& file) {
-    return ReadProfileString(file, section, key).value_or(defaultValue);
 }
 
 std::string ApplyProfileWrites(const std::string& content, const std::string& section,
@@ -203,8 +197,12 @@ std::string ApplyProfileWrites(const std::string& content, const std::string& se
 
 void WriteProfileStrings(const std::string& file, const std::string& section,
                          const std::vector<std::pair<std::string, std::string>>& keyValues) {
-    const std::string old = ReadIfPresent(file).value_or(std::string());
-    platform::WriteFileAtomically(file, ApplyProfileWrites(old, section, keyValues));
+    const std::optional<std::string> old = ReadProfileFile(file);
+    const std::string updated = ApplyProfileWrites(old.value_or(std::string()), section, keyValues);
+    // A file that already holds these values is left alone: every start stores
+    // the settings, and mostly nothing has changed.
+    if (old && *old == updated) return;
+    platform::WriteFileAtomically(file, updated);
 }
 
 }  // namespace lorvane::settings

@@ -11,16 +11,17 @@
 
 namespace lorvane::settings {
 
+// The file's content, or nothing when it does not exist. Throws Failure when
+// it is there but cannot be read.
+std::optional<std::string> ReadProfileFile(const std::string& file);
+
 // The value of the key, whole, or nothing when the file, section or key is missing.
 std::optional<std::string> ReadProfileString(const std::string& file, const std::string& section,
                                              const std::string& key);
 
-// Like the platform call: the value, or defaultValue when it is missing.
-std::string GetPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, const std::string& file);
-
-// Writes keys in order in one replacement of the file. Throws Failure when the
-// file cannot be read or written; the file is then unchanged.
+// Writes keys in order in one replacement of the file, or not at all when the
+// file holds these values already. Throws Failure when the file cannot be read
+// or written; the file is then unchanged.
 void WriteProfileStrings(const std::string& file, const std::string& section,
                          const std::vector<std::pair<std::string, std::string>>& keyValues);
 

@@ -86,9 +86,10 @@ std::int16_t ToInt16(const std::string& value) {
 StoredSettings DefaultSettings() { return {"MAME.exe", "LVN_LIST.txt", "1", "False"}; }
 
 StoredSettings ReadSettings(const std::string& appDir) {
-    const std::string file = SettingsFilePath(appDir);
+    // One read for all four keys: the start-up reads them before anything is shown.
+    const std::string content = ReadProfileFile(SettingsFilePath(appDir)).value_or(std::string());
     auto read = [&](const char* key) {
-        return GetPrivateProfileString(kSettingsSection, key, kMissingValue, file);
+        return FindProfileValue(content, kSettingsSection, key).value_or(kMissingValue);
     };
     return {read(kKeyEmulatorName), read(kKeyDataFileName), read(kKeyJoystick),
             read(kKeyPreviewOn)};

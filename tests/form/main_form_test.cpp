@@ -388,7 +388,9 @@ TEST_F(MainFormTest, DefaultIniAndTheLayoutWithoutPreview) {
 // Each writer x step, errors rotated: old file byte for byte, no temporary, window open, user told.
 TEST_F(MainFormTest, EveryWrittenFileSurvivesEveryFailedStep) {
     Emulator(kMameExe);
-    WriteFile(dir_ / "LVN.ini", "; mine\r\n" + kIni);
+    // "0" is stored back as "False": each writer has something to write.
+    WriteFile(dir_ / "LVN.ini", "; mine\r\n[Settings]\r\nMAME NAME=" + kMameExe +
+                                    "\r\nData File Name=LVN_LIST.txt\r\nJoy=0\r\nPreview_on=0\r\n");
     WriteFile(dir_ / "LVN_LIST.txt", std::string(kListing) + "old line\r\n");
     for (const char* f : {"AvailROM.txt", "BadRoms.txt"}) WriteFile(dir_ / f, "old\r\n");
     const struct {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
+#include "platform/file_io.h"
 #include "settings/profile_file.h"
 #include "support/temp_dir.h"
 #include "util/failure.h"
@@ -14,6 +16,9 @@ namespace {
 using namespace test;
 using namespace std::literals;
 using util::Failure;
+
+int g_writeSteps = 0;
+int FailEveryWriteStep(const char*, const std::string&) { return ++g_writeSteps, EIO; }
 
 template <class F>
 std::string Outcome(F fn) try {
@@ -58,7 +63,8 @@ TEST(Settings, ConvertsTruthValuesAndJoystickIndexes) {
             << '"' << text << '"';
 }
 
-// A 30-character name survives write and read; other lines stay; an unreadable file is not empty.
+// A 30-character name survives write and read; other lines stay; values the file holds already
+// are not written again (every start stores them); an unreadable file is not empty.
 TEST(Settings, WriteChangesOnlyItsFourKeysAndReadReadsThemWhole) {
     TempDir dir;
     const auto file = dir / "LVN.ini";
@@ -72,6 +78,14 @@ TEST(Settings, WriteChangesOnlyItsFourKeysAndReadReadsThemWhole) {
     EXPECT_EQ(read.emulatorFileName + "|" + read.dataFileName + "|" + read.joystickIndex + "|" +
                   read.previewOn,
               "my_own_mame_build_0251_x64.exe|games.txt|2|True");
+    const std::string written = ReadFile(file);
+    platform::SetWriteFaultHook(&FailEveryWriteStep);
+    WriteSettings(dir.Str(), read);
+    EXPECT_EQ(g_writeSteps, 0);
+    EXPECT_THROW(WriteSettings(dir.Str(), {read.emulatorFileName, "other.txt", "2", "True"}),
+                 Failure);
+    platform::SetWriteFaultHook(nullptr);
+    EXPECT_EQ(ReadFile(file), written);
     WriteFile(file, "[Settings]\r\nJoy=3\r\n");
     const StoredSettings missing = ReadSettings(dir.Str());
     EXPECT_EQ(missing.emulatorFileName + "|" + missing.dataFileName + "|" + missing.joystickIndex +
