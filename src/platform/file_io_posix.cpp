@@ -2,19 +2,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 
+#include "platform/fault_hooks.h"
 #include "platform/file_io.h"
 #include "platform/posix_file.h"
 
 namespace lorvane::platform {
 namespace {
-
-std::atomic<WriteFaultHook> g_faultHook{nullptr};
-std::atomic<ReadFaultHook> g_readFaultHook{nullptr};
 
 using posix::BaseOf;
 using posix::DirOf;
@@ -33,12 +30,8 @@ std::string ResolveLink(const std::string& path) {
 
 }  // namespace
 
-void SetWriteFaultHook(WriteFaultHook hook) { g_faultHook.store(hook); }
-void SetReadFaultHook(ReadFaultHook hook) { g_readFaultHook.store(hook); }
-
 std::string ReadWholeFile(const std::string& path) {
-    const ReadFaultHook hook = g_readFaultHook.load();
-    if (const int injected = hook ? hook(path) : 0) throw util::FailureFromErrno(injected, path);
+    if (const int injected = fault::OnRead(path)) throw util::FailureFromErrno(injected, path);
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) throw util::FailureFromErrno(errno, path);
     struct stat st {};
@@ -72,7 +65,7 @@ void WriteFileAtomically(const std::string& requestedPath, const std::string& co
 
     // Hidden, so that no existence test ever takes it for the real file.
     std::string tmp = dir + "/." + BaseOf(path) + ".tmp-XXXXXX";
-    int err = posix::Injected(g_faultHook, "open", path);
+    int err = fault::OnWrite("open", path);
     Fd fd(err ? -1 : mkostemp(tmp.data(), O_CLOEXEC));
     if (err == 0 && fd.Get() < 0) err = errno;
     if (err != 0) throw util::FailureFromErrno(err, path);
@@ -94,12 +87,12 @@ void WriteFileAtomically(const std::string& requestedPath, const std::string& co
     }
     if (::fchmod(fd.Get(), mode) != 0) fail(errno);
 
-    if ((err = posix::Injected(g_faultHook, "write", path)) != 0) fail(err);
+    if ((err = fault::OnWrite("write", path)) != 0) fail(err);
     if (!WriteAll(fd.Get(), content.data(), content.size())) fail(errno);
-    if ((err = posix::Injected(g_faultHook, "sync", path)) != 0) fail(err);
+    if ((err = fault::OnWrite("sync", path)) != 0) fail(err);
     if (::fsync(fd.Get()) != 0) fail(errno);
     if (fd.Close() != 0) fail(errno);
-    if ((err = posix::Injected(g_faultHook, "rename", path)) != 0) fail(err);
+    if ((err = fault::OnWrite("rename", path)) != 0) fail(err);
     if (::rename(tmp.c_str(), path.c_str()) != 0) {
         const int e = errno;
         ::unlink(tmp.c_str());

@@ -1,16 +1,13 @@
 #include <windows.h>
 
-#include <atomic>
 #include <cerrno>
 
+#include "platform/fault_hooks.h"
 #include "platform/file_io.h"
 #include "platform/win32_file.h"
 
 namespace lorvane::platform {
 namespace {
-
-std::atomic<WriteFaultHook> g_faultHook{nullptr};
-std::atomic<ReadFaultHook> g_readFaultHook{nullptr};
 
 bool IsDirectory(const std::wstring& path) {
     const DWORD attrs = ::GetFileAttributesW(path.c_str());
@@ -19,12 +16,8 @@ bool IsDirectory(const std::wstring& path) {
 
 }  // namespace
 
-void SetWriteFaultHook(WriteFaultHook hook) { g_faultHook.store(hook); }
-void SetReadFaultHook(ReadFaultHook hook) { g_readFaultHook.store(hook); }
-
 std::string ReadWholeFile(const std::string& path) {
-    const ReadFaultHook hook = g_readFaultHook.load();
-    if (const int injected = hook ? hook(path) : 0) throw util::FailureFromErrno(injected, path);
+    if (const int injected = fault::OnRead(path)) throw util::FailureFromErrno(injected, path);
     const std::wstring wide = win32::WidePath(path);
     // Others may go on reading, writing or renaming it, as on Linux.
     win32::Handle h(::CreateFileW(wide.c_str(), GENERIC_READ,
@@ -59,8 +52,7 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
 
     // Hidden, so that no existence test ever takes it for the real file.
     const std::wstring tmp = win32::TemporaryNameBeside(wide, L"tmp");
-    if (const int err = win32::Injected(g_faultHook, "open", path))
-        throw util::FailureFromErrno(err, path);
+    if (const int err = fault::OnWrite("open", path)) throw util::FailureFromErrno(err, path);
     win32::Handle h(::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!h.Valid()) throw win32::FailureFromError(::GetLastError(), path);
@@ -73,15 +65,12 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
     };
     auto failSystem = [&]() { fail(win32::FailureFromError(::GetLastError(), path)); };
 
-    if (const int err = win32::Injected(g_faultHook, "write", path))
-        fail(util::FailureFromErrno(err, path));
+    if (const int err = fault::OnWrite("write", path)) fail(util::FailureFromErrno(err, path));
     if (!win32::WriteAll(h.Get(), content.data(), content.size())) failSystem();
-    if (const int err = win32::Injected(g_faultHook, "sync", path))
-        fail(util::FailureFromErrno(err, path));
+    if (const int err = fault::OnWrite("sync", path)) fail(util::FailureFromErrno(err, path));
     if (!::FlushFileBuffers(h.Get())) failSystem();
     if (!h.Close()) failSystem();
-    if (const int err = win32::Injected(g_faultHook, "rename", path))
-        fail(util::FailureFromErrno(err, path));
+    if (const int err = fault::OnWrite("rename", path)) fail(util::FailureFromErrno(err, path));
     // A read-only file is not replaced, as Windows refuses to.
     if (!::MoveFileExW(tmp.c_str(), wide.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

@@ -3,17 +3,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <vector>
 
+#include "platform/fault_hooks.h"
 #include "platform/file_move.h"
 #include "platform/posix_file.h"
 
 namespace lorvane::platform {
 namespace {
-
-std::atomic<MoveFaultHook> g_moveHook{nullptr};
 
 using posix::BaseOf;
 using posix::DirOf;
@@ -80,7 +78,7 @@ MoveResult MoveAcross(const std::string& from, const std::string& to) {
     const std::string dir = DirOf(to);
     // Hidden, so that no existence test takes the half-made copy for a set.
     std::string tmp = dir + "/." + BaseOf(to) + ".move-XXXXXX";
-    int err = posix::Injected(g_moveHook, "copy", to);
+    int err = fault::OnMove("copy", to);
     Fd out(err ? -1 : ::mkostemp(tmp.data(), O_CLOEXEC));
     if (err == 0 && out.Get() < 0) err = errno;
     if (err != 0) return Failed(err, from, to);
@@ -95,11 +93,11 @@ MoveResult MoveAcross(const std::string& from, const std::string& to) {
     if ((err = CopyContent(in.Get(), out.Get())) != 0) return dropCopy(err);
     const struct timespec times[2] = {src.st_atim, src.st_mtim};
     ::futimens(out.Get(), times);  // only nice to have
-    if ((err = posix::Injected(g_moveHook, "sync", tmp)) != 0) return dropCopy(err);
+    if ((err = fault::OnMove("sync", tmp)) != 0) return dropCopy(err);
     if (::fsync(out.Get()) != 0) return dropCopy(errno);
     if (out.Close() != 0) return dropCopy(errno);
 
-    if ((err = posix::Injected(g_moveHook, "place", to)) == 0) err = RenameNoReplace(tmp, to);
+    if ((err = fault::OnMove("place", to)) == 0) err = RenameNoReplace(tmp, to);
     if (err != 0) {
         ::unlink(tmp.c_str());
         return err == EEXIST ? TargetExists() : Failed(err, from, to);
@@ -111,10 +109,9 @@ MoveResult MoveAcross(const std::string& from, const std::string& to) {
         SyncDirectory(dir);
         return Failed(e, from, to);
     };
-    if ((err = posix::Injected(g_moveHook, "syncdir", dir)) == 0) err = SyncDirectoryChecked(dir);
+    if ((err = fault::OnMove("syncdir", dir)) == 0) err = SyncDirectoryChecked(dir);
     if (err != 0) return dropPlaced(err);
-    if ((err = posix::Injected(g_moveHook, "unlink", from)) == 0 && ::unlink(from.c_str()) != 0)
-        err = errno;
+    if ((err = fault::OnMove("unlink", from)) == 0 && ::unlink(from.c_str()) != 0) err = errno;
     if (err != 0) return dropPlaced(err);
     SyncDirectory(DirOf(from));
     return Moved();
@@ -122,10 +119,8 @@ MoveResult MoveAcross(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-void SetMoveFaultHook(MoveFaultHook hook) { g_moveHook.store(hook); }
-
 MoveResult MoveFileNoReplace(const std::string& from, const std::string& to) {
-    int err = posix::Injected(g_moveHook, "rename", to);
+    int err = fault::OnMove("rename", to);
     if (err == 0) {
         // A rename leaves the file in exactly one place even after a crash, so
         // it is not synced: that would cost more than the rest of the move.

@@ -1,16 +1,14 @@
 #include <windows.h>
 
-#include <atomic>
 #include <cerrno>
 #include <vector>
 
+#include "platform/fault_hooks.h"
 #include "platform/file_move.h"
 #include "platform/win32_file.h"
 
 namespace lorvane::platform {
 namespace {
-
-std::atomic<MoveFaultHook> g_moveHook{nullptr};
 
 MoveResult Moved() { return {MoveOutcome::Moved, std::nullopt}; }
 MoveResult TargetExists() { return {MoveOutcome::TargetExists, std::nullopt}; }
@@ -68,7 +66,7 @@ MoveResult MoveAcross(const std::string& from, const std::string& to, const std:
 
     // Hidden, so that no existence test takes the half-made copy for a set.
     const std::wstring tmp = win32::TemporaryNameBeside(wto, L"move");
-    if (const int err = win32::Injected(g_moveHook, "copy", to)) return FailedErrno(err, from, to);
+    if (const int err = fault::OnMove("copy", to)) return FailedErrno(err, from, to);
     win32::Handle out(::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!out.Valid()) return FailedSystem(::GetLastError(), from, to);
@@ -84,12 +82,12 @@ MoveResult MoveAcross(const std::string& from, const std::string& to, const std:
     if (::GetFileTime(in.Get(), &created, &accessed, &written))
         ::SetFileTime(out.Get(), &created, &accessed, &written);  // only nice to have
     in.Close();
-    if (const int err = win32::Injected(g_moveHook, "sync", win32::Utf8(tmp)))
+    if (const int err = fault::OnMove("sync", win32::Utf8(tmp)))
         return dropCopy(FailedErrno(err, from, to));
     if (!::FlushFileBuffers(out.Get())) return dropCopy(FailedSystem(::GetLastError(), from, to));
     if (!out.Close()) return dropCopy(FailedSystem(::GetLastError(), from, to));
 
-    if (const int err = win32::Injected(g_moveHook, "place", to)) {
+    if (const int err = fault::OnMove("place", to)) {
         RemoveFile(tmp);
         return err == EEXIST ? TargetExists() : FailedErrno(err, from, to);
     }
@@ -108,9 +106,9 @@ MoveResult MoveAcross(const std::string& from, const std::string& to, const std:
     if (!::SetFileAttributesW(wto.c_str(), win32::SettableAttributes(srcAttrs)))
         return dropPlaced(FailedSystem(::GetLastError(), from, to));
     // The rename was written through; the step stays for the tests' sake.
-    if (const int err = win32::Injected(g_moveHook, "syncdir", win32::DirOf(to)))
+    if (const int err = fault::OnMove("syncdir", win32::DirOf(to)))
         return dropPlaced(FailedErrno(err, from, to));
-    if (const int err = win32::Injected(g_moveHook, "unlink", from))
+    if (const int err = fault::OnMove("unlink", from))
         return dropPlaced(FailedErrno(err, from, to));
     if (!RemoveFile(wfrom)) return dropPlaced(FailedSystem(::GetLastError(), from, to));
     return Moved();
@@ -118,14 +116,12 @@ MoveResult MoveAcross(const std::string& from, const std::string& to, const std:
 
 }  // namespace
 
-void SetMoveFaultHook(MoveFaultHook hook) { g_moveHook.store(hook); }
-
 MoveResult MoveFileNoReplace(const std::string& from, const std::string& to) {
     std::wstring wfrom, wto;
     if (from.find('\0') != std::string::npos || to.find('\0') != std::string::npos ||
         !win32::ToWide(from, wfrom) || !win32::ToWide(to, wto))
         return FailedSystem(ERROR_INVALID_NAME, from, to);
-    if (const int err = win32::Injected(g_moveHook, "rename", to)) {
+    if (const int err = fault::OnMove("rename", to)) {
         if (err == EEXIST) return TargetExists();
         if (err == EXDEV) return MoveAcross(from, to, wfrom, wto);
         return FailedErrno(err, from, to);

@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <string>
 
@@ -44,13 +43,6 @@ inline int AboveStdio(int fd) {
     ::close(fd);
     errno = err;
     return moved;
-}
-
-// A test's hook may fail a step of a file operation with an errno; 0 lets it run.
-template <typename Hook, typename... Args>
-int Injected(const std::atomic<Hook>& hook, const Args&... args) {
-    const Hook h = hook.load();
-    return h ? h(args...) : 0;
 }
 
 // Writes all of data, going on after interruptions and short writes; false

@@ -5,7 +5,6 @@
 // the file writers.
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -38,13 +37,6 @@ public:
 private:
     HANDLE h_;
 };
-
-// A test's hook may fail a step of a file operation with an errno; 0 lets it run.
-template <typename Hook, typename... Args>
-int Injected(const std::atomic<Hook>& hook, const Args&... args) {
-    const Hook h = hook.load();
-    return h ? h(args...) : 0;
-}
 
 // The part of a file's attributes that SetFileAttributesW takes (never 0).
 inline DWORD SettableAttributes(DWORD attrs) {
