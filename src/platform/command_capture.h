@@ -61,10 +61,17 @@ private:
     // The child and the pipe as the system has them; each system's code (and
     // its tests) reaches them through ChildCaptureAccess.
     struct Native;
+    // Each system's file completes Native and deletes it, so that the moves
+    // and the destructor are written once for both.
+    struct NativeDeleter {
+        void operator()(Native* native) const noexcept;
+    };
+    using NativePtr = std::unique_ptr<Native, NativeDeleter>;
+    static NativePtr MakeNative();
     friend struct ChildCaptureAccess;
     friend std::vector<bool> WaitForOutput(const std::vector<const ChildCapture*>&, int);
     void Reset() noexcept;
-    std::unique_ptr<Native> native_;
+    NativePtr native_;
     CaptureResult result_;
 };
 

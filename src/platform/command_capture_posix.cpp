@@ -100,22 +100,9 @@ struct ChildCapture::Native {
     int readFd = -1;
 };
 
-// A capture that was never started, or was moved from, has no Native.
-ChildCapture::ChildCapture() = default;
+ChildCapture::NativePtr ChildCapture::MakeNative() { return NativePtr(new Native); }
 
-ChildCapture::~ChildCapture() { Reset(); }
-
-ChildCapture::ChildCapture(ChildCapture&& other) noexcept
-    : native_(std::move(other.native_)), result_(std::move(other.result_)) {}
-
-ChildCapture& ChildCapture::operator=(ChildCapture&& other) noexcept {
-    if (this != &other) {
-        Reset();
-        native_ = std::move(other.native_);
-        result_ = std::move(other.result_);
-    }
-    return *this;
-}
+void ChildCapture::NativeDeleter::operator()(Native* native) const noexcept { delete native; }
 
 void ChildCapture::Reset() noexcept { Kill(); }
 
@@ -129,7 +116,7 @@ bool ChildCapture::Start(const CommandLine& argv, bool captureStdout, bool captu
     if (!captureStdout && !captureStderr)
         throw util::Failure(util::ErrNo::InvalidArgument, "Invalid procedure call or argument");
     Reset();
-    if (!native_) native_ = std::make_unique<Native>();
+    if (!native_) native_ = MakeNative();
     result_ = CaptureResult{};
     if (argv.empty()) {
         result_.startErrno = EINVAL;

@@ -124,21 +124,9 @@ struct ChildCapture::Native {
     }
 };
 
-ChildCapture::ChildCapture() = default;
+ChildCapture::NativePtr ChildCapture::MakeNative() { return NativePtr(new Native); }
 
-ChildCapture::~ChildCapture() { Reset(); }
-
-ChildCapture::ChildCapture(ChildCapture&& other) noexcept
-    : native_(std::move(other.native_)), result_(std::move(other.result_)) {}
-
-ChildCapture& ChildCapture::operator=(ChildCapture&& other) noexcept {
-    if (this != &other) {
-        Reset();
-        native_ = std::move(other.native_);
-        result_ = std::move(other.result_);
-    }
-    return *this;
-}
+void ChildCapture::NativeDeleter::operator()(Native* native) const noexcept { delete native; }
 
 void ChildCapture::Reset() noexcept {
     Kill();
@@ -189,7 +177,7 @@ bool ChildCapture::Start(const CommandLine& argv, bool captureStdout, bool captu
         result_.startErrno = ERROR_INVALID_PARAMETER;
         return false;
     }
-    auto native = std::make_unique<Native>();
+    NativePtr native = MakeNative();
     auto fail = [this](DWORD err) {
         result_.startErrno = static_cast<int>(err);
         return false;
