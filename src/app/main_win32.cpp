@@ -3,12 +3,12 @@
 // directories mean the same to it as to the emulator it starts.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <string>
 
 #include "platform/application_directory.h"
 #include "platform/wide_text.h"
+#include "ui/win32/com_on_demand.h"
 #include "ui/win32/main_window.h"
 #include "util/failure.h"
 
@@ -23,8 +23,6 @@ void Fatal(const std::string& text) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // The manifest makes the program per-monitor DPI aware: twips become pixels
     // at each monitor's real resolution, never a bitmap stretched from 96.
-    // The folder dialog and the picture decoder are COM objects of this thread.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
@@ -53,6 +51,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         }
         exitCode = static_cast<int>(msg.wParam);
     }
-    if (SUCCEEDED(com)) CoUninitialize();
+    // The folder dialog and the picture decoder start COM on this thread when first used.
+    lorvane::ui::win32::EndCom();
     return exitCode;
 }

@@ -1,11 +1,9 @@
 #include "ui/win32/dialogs.h"
 
-#include <objbase.h>
-#include <shlobj.h>
-
 #include <cstdint>
 #include <vector>
 
+#include "ui/win32/com_on_demand.h"
 #include "ui/win32/text_positions.h"
 
 namespace lorvane::ui::win32 {
@@ -154,11 +152,11 @@ std::string ChooseFolder(HWND owner, const std::string& instruction) {
     info.pszDisplayName = displayName;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    PIDLIST_ABSOLUTE chosen = BrowseForFolder(info);
     if (!chosen) return {};
     wchar_t path[MAX_PATH * 2] = {};
-    const bool ok = SHGetPathFromIDListW(chosen, path);
-    CoTaskMemFree(chosen);
+    const bool ok = PathFromIdList(chosen, path);
+    FreeComMemory(chosen);
     return ok ? Utf8(path) : std::string();
 }
 

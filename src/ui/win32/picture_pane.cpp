@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ui/win32/com_on_demand.h"
 #include "ui/win32/tab_focus.h"
 #include "ui/win32/text_positions.h"
 #include "ui/win32/window_class.h"
@@ -33,9 +34,8 @@ private:
 };
 
 bool CreateFactory(Com<IWICImagingFactory>& factory) {
-    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IWICImagingFactory,
-                                      reinterpret_cast<void**>(factory.Out())));
+    return SUCCEEDED(CreateComObject(CLSID_WICImagingFactory, IID_IWICImagingFactory,
+                                     reinterpret_cast<void**>(factory.Out())));
 }
 
 // The picture as a top-down 32-bit DIB section, premultiplied for AlphaBlend.
@@ -48,8 +48,13 @@ HBITMAP Decode(const std::wstring& path, int& width, int& height) {
         return nullptr;
     Com<IWICBitmapFrameDecode> frame;
     if (FAILED(decoder->GetFrame(0, frame.Out()))) return nullptr;
-    Com<IWICBitmapSource> converted;
-    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.Get(), converted.Out())))
+    // Through the factory rather than the codec library's own export, which
+    // would load that library at start.
+    Com<IWICFormatConverter> converted;
+    if (FAILED(factory->CreateFormatConverter(converted.Out())) ||
+        FAILED(converted->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
+                                     WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)))
         return nullptr;
     UINT w = 0, h = 0;
     if (FAILED(converted->GetSize(&w, &h)) || w == 0 || h == 0 || w > 16384 || h > 16384)
@@ -131,7 +136,7 @@ void PicturePane::Paint() {
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        AlphaBlend(dc, x, y, w, h, source, 0, 0, pictureWidth_, pictureHeight_, blend);
+        GdiAlphaBlend(dc, x, y, w, h, source, 0, 0, pictureWidth_, pictureHeight_, blend);
         SelectObject(source, old);
         DeleteDC(source);
     }
