@@ -42,8 +42,6 @@ const std::string kWarning =
     "to check.\r\n"
     "Press cancel on the folder select screen to abort the audit before it begins.";
 
-const std::string kEmptyZip = std::string("PK\x05\x06", 4) + std::string(18, '\0');
-
 std::string NotFound(const std::string& set) { return "romset \"" + set + "\" not found!\n"; }
 
 bool ProcessGone(int pid) {

@@ -9,8 +9,8 @@
 
 #include "form/main_form.h"
 #include "form/system_emulator_setup.h"
-#include "mame/rom_name.h"
 #include "support/app_dir_test.h"
+#include "support/real_emulator.h"
 #include "support/scoped_variable.h"
 #include "support/standin.h"
 
@@ -51,13 +51,6 @@ protected:
         form.OnActivated();
     }
     std::string AppDir() const { return (data_ / "lorvane").string(); }
-    std::set<std::string> Listed(const MainForm& form) const {
-        std::set<std::string> names;
-        for (int i = 0; i < form.State().gameList.Count(); ++i)
-            names.insert(mame::ExtractRomName(form.State().gameList.Entry(i)));
-        return names;
-    }
-
     TempDir home_, data_, system_, bin_;
     ScopedVariable homeVar_{"HOME", home_.Str()};
     ScopedVariable pathVar_{"PATH", "/nowhere:" + bin_.Str() + ":/usr/bin:/bin"};
@@ -78,7 +71,7 @@ TEST_F(InstalledProgramTest, FirstStartFindsTheEmulatorOnPathAndListsTheUsersSet
               "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
               "Preview_on=False\r\n");
     EXPECT_EQ(ReadFile(data_ / "lorvane" / "LVN_LIST.txt"), std::string(kListing) + "\r\n");
-    EXPECT_EQ(Listed(form), (std::set<std::string>{"pacman", "pong"}));
+    EXPECT_EQ(ListedSets(form), (std::set<std::string>{"pacman", "pong"}));
     EXPECT_EQ(form.State().caption, "Lorvane   (romcount = 2)");
     EXPECT_EQ(form.State().snapshotFolder, home_.Str() + "/.mame/snap/");
     EXPECT_EQ(StandInArgs(bin_.Path(), "mame"), "-listfull\n");
@@ -88,23 +81,6 @@ TEST_F(InstalledProgramTest, FirstStartFindsTheEmulatorOnPathAndListsTheUsersSet
     ASSERT_EQ(ui.starts.size(), 1u);
     EXPECT_EQ(ui.starts[0], (platform::CommandLine{bin_.Str() + "/mame", "pong"}));
     EXPECT_EQ(StandInArgs(bin_.Path(), "mame"), "-listfull\npong\t-verifyroms\n");
-}
-
-// The user's own ini wins, and a relative folder in it lies in the folder the
-// emulator starts in (the home), not in the program's own folder.
-TEST_F(InstalledProgramTest, TheUsersIniAndARelativeRomFolder) {
-    fs::create_directories(home_ / ".mame");
-    WriteFile(home_ / ".mame" / "mame.ini", "rompath  arcade\n");
-    fs::create_directories(home_ / "arcade");
-    WriteFile(home_ / "arcade" / "galaga.zip", "");
-    WriteFile(home_ / "mame" / "roms" / "pong.zip", "");
-    fs::create_directories(data_ / "lorvane" / "arcade");
-    WriteFile(data_ / "lorvane" / "arcade" / "pacman.zip", "");
-    FakeUi ui;
-    MainForm form(AppDir(), ui);
-    StartForm(form);
-    EXPECT_EQ(Listed(form), (std::set<std::string>{"galaga"}));
-    EXPECT_EQ(form.State().snapshotFolder, home_.Str() + "/.mame/snap/");
 }
 
 // Not found on PATH nor in /usr/games: the question takes a name on PATH or a
