@@ -87,9 +87,10 @@ TEST_F(InstalledProgramTest, FirstStartFindsTheEmulatorOnPathAndListsTheUsersSet
 // full path, and the answer is kept; a name found nowhere ends the program
 // with a message that says where it was looked for.
 TEST_F(InstalledProgramTest, TheQuestionTakesANameOnPathOrAFullPath) {
-    WriteFile(data_ / "lorvane" / "LVN.ini",
-              "[Settings]\r\nMAME NAME=mame-nosuch\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
-              "Preview_on=False\r\n");
+    const std::string settings =
+        "[Settings]\r\nMAME NAME=mame-nosuch\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
+        "Preview_on=False\r\n";
+    WriteFile(data_ / "lorvane" / "LVN.ini", settings);
     WriteFile(data_ / "lorvane" / "LVN_LIST.txt", kListing);
     {
         FakeUi ui;
@@ -109,9 +110,7 @@ TEST_F(InstalledProgramTest, TheQuestionTakesANameOnPathOrAFullPath) {
                                       std::string("  "), bin_.Str() + "/mame.listfull"}) {
         FakeUi ui;
         ui.inputAnswers = {answer};
-        WriteFile(data_ / "lorvane" / "LVN.ini",
-                  "[Settings]\r\nMAME NAME=mame-nosuch\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
-                  "Preview_on=False\r\n");
+        WriteFile(data_ / "lorvane" / "LVN.ini", settings);
         MainForm form(AppDir(), ui);
         StartForm(form);
         EXPECT_EQ(ui.closes, 1) << answer;
