@@ -241,7 +241,7 @@ TEST_F(AuditTest, ASetFileHeldOpenStaysAndTheReportSaysWhy) {
 // A full target: the set that does not fit stays whole, the report says why, later sets move.
 TEST_F(AuditTest, ASetThatDoesNotFitTheTargetStaysWhole) {
     TmpfsMount full("64k");
-    if (!full.Mounted()) GTEST_SKIP() << full.Why();
+    if (!full.Made()) GTEST_SKIP() << full.Why();
     Sets({"small", "big", "after"});
     const std::string big(256 << 10, 'b');
     WriteFile(dir_ / "roms" / "big.zip", big);

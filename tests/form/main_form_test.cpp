@@ -17,10 +17,10 @@
 #include "platform/file_io.h"
 #include "support/app_dir_test.h"
 #include "support/native_path.h"
-#include "support/read_only_folder.h"
 #include "support/standin.h"
 #include "support/temp_dir.h"
 #include "support/thrown.h"
+#include "support/tmpfs_mount.h"
 
 namespace lorvane::form {
 namespace {
@@ -276,7 +276,7 @@ TEST_F(MainFormTest, LaunchAndExport) {
 // A folder where AvailROM.txt cannot be made: the message names the file and the system's reason,
 // nothing is written, the window stays open.
 TEST(MainFormExport, AFileThatCannotBeWrittenIsToldWithTheSystemsReason) {
-    ReadOnlyFolder folder;
+    TmpfsMount folder("1m", TmpfsMount::kReadOnly);
     if (!folder.Made()) GTEST_SKIP() << folder.Why();
     FakeUi ui;
     MainForm form(folder.Str(), ui);
