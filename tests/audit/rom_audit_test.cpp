@@ -42,8 +42,6 @@ const std::string kWarning =
     "to check.\r\n"
     "Press cancel on the folder select screen to abort the audit before it begins.";
 
-const std::string kEmptyZip = std::string("PK\x05\x06", 4) + std::string(18, '\0');
-
 std::string NotFound(const std::string& set) { return "romset \"" + set + "\" not found!\n"; }
 
 bool ProcessGone(int pid) {
@@ -243,7 +241,7 @@ TEST_F(AuditTest, ASetFileHeldOpenStaysAndTheReportSaysWhy) {
 // A full target: the set that does not fit stays whole, the report says why, later sets move.
 TEST_F(AuditTest, ASetThatDoesNotFitTheTargetStaysWhole) {
     TmpfsMount full("64k");
-    if (!full.Mounted()) GTEST_SKIP() << full.Why();
+    if (!full.Made()) GTEST_SKIP() << full.Why();
     Sets({"small", "big", "after"});
     const std::string big(256 << 10, 'b');
     WriteFile(dir_ / "roms" / "big.zip", big);

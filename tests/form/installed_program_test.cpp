@@ -9,8 +9,8 @@
 
 #include "form/main_form.h"
 #include "form/system_emulator_setup.h"
-#include "mame/rom_name.h"
 #include "support/app_dir_test.h"
+#include "support/real_emulator.h"
 #include "support/scoped_variable.h"
 #include "support/standin.h"
 
@@ -51,13 +51,6 @@ protected:
         form.OnActivated();
     }
     std::string AppDir() const { return (data_ / "lorvane").string(); }
-    std::set<std::string> Listed(const MainForm& form) const {
-        std::set<std::string> names;
-        for (int i = 0; i < form.State().gameList.Count(); ++i)
-            names.insert(mame::ExtractRomName(form.State().gameList.Entry(i)));
-        return names;
-    }
-
     TempDir home_, data_, system_, bin_;
     ScopedVariable homeVar_{"HOME", home_.Str()};
     ScopedVariable pathVar_{"PATH", "/nowhere:" + bin_.Str() + ":/usr/bin:/bin"};
@@ -78,7 +71,7 @@ TEST_F(InstalledProgramTest, FirstStartFindsTheEmulatorOnPathAndListsTheUsersSet
               "[Settings]\r\nMAME NAME=mame\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
               "Preview_on=False\r\n");
     EXPECT_EQ(ReadFile(data_ / "lorvane" / "LVN_LIST.txt"), std::string(kListing) + "\r\n");
-    EXPECT_EQ(Listed(form), (std::set<std::string>{"pacman", "pong"}));
+    EXPECT_EQ(ListedSets(form), (std::set<std::string>{"pacman", "pong"}));
     EXPECT_EQ(form.State().caption, "Lorvane   (romcount = 2)");
     EXPECT_EQ(form.State().snapshotFolder, home_.Str() + "/.mame/snap/");
     EXPECT_EQ(StandInArgs(bin_.Path(), "mame"), "-listfull\n");
@@ -90,30 +83,14 @@ TEST_F(InstalledProgramTest, FirstStartFindsTheEmulatorOnPathAndListsTheUsersSet
     EXPECT_EQ(StandInArgs(bin_.Path(), "mame"), "-listfull\npong\t-verifyroms\n");
 }
 
-// The user's own ini wins, and a relative folder in it lies in the folder the
-// emulator starts in (the home), not in the program's own folder.
-TEST_F(InstalledProgramTest, TheUsersIniAndARelativeRomFolder) {
-    fs::create_directories(home_ / ".mame");
-    WriteFile(home_ / ".mame" / "mame.ini", "rompath  arcade\n");
-    fs::create_directories(home_ / "arcade");
-    WriteFile(home_ / "arcade" / "galaga.zip", "");
-    WriteFile(home_ / "mame" / "roms" / "pong.zip", "");
-    fs::create_directories(data_ / "lorvane" / "arcade");
-    WriteFile(data_ / "lorvane" / "arcade" / "pacman.zip", "");
-    FakeUi ui;
-    MainForm form(AppDir(), ui);
-    StartForm(form);
-    EXPECT_EQ(Listed(form), (std::set<std::string>{"galaga"}));
-    EXPECT_EQ(form.State().snapshotFolder, home_.Str() + "/.mame/snap/");
-}
-
 // Not found on PATH nor in /usr/games: the question takes a name on PATH or a
 // full path, and the answer is kept; a name found nowhere ends the program
 // with a message that says where it was looked for.
 TEST_F(InstalledProgramTest, TheQuestionTakesANameOnPathOrAFullPath) {
-    WriteFile(data_ / "lorvane" / "LVN.ini",
-              "[Settings]\r\nMAME NAME=mame-nosuch\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
-              "Preview_on=False\r\n");
+    const std::string settings =
+        "[Settings]\r\nMAME NAME=mame-nosuch\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
+        "Preview_on=False\r\n";
+    WriteFile(data_ / "lorvane" / "LVN.ini", settings);
     WriteFile(data_ / "lorvane" / "LVN_LIST.txt", kListing);
     {
         FakeUi ui;
@@ -133,9 +110,7 @@ TEST_F(InstalledProgramTest, TheQuestionTakesANameOnPathOrAFullPath) {
                                       std::string("  "), bin_.Str() + "/mame.listfull"}) {
         FakeUi ui;
         ui.inputAnswers = {answer};
-        WriteFile(data_ / "lorvane" / "LVN.ini",
-                  "[Settings]\r\nMAME NAME=mame-nosuch\r\nData File Name=LVN_LIST.txt\r\nJoy=1\r\n"
-                  "Preview_on=False\r\n");
+        WriteFile(data_ / "lorvane" / "LVN.ini", settings);
         MainForm form(AppDir(), ui);
         StartForm(form);
         EXPECT_EQ(ui.closes, 1) << answer;

@@ -8,8 +8,6 @@
 
 #include "form/main_form.h"
 #include "form/system_emulator_setup.h"
-#include "mame/commands.h"
-#include "mame/rom_name.h"
 #include "mame/system_emulator.h"
 #include "platform/command_capture.h"
 #include "support/app_dir_test.h"
@@ -23,8 +21,6 @@ namespace fs = std::filesystem;
 using namespace test;
 using platform::RunCapture;
 using Strings = std::vector<std::string>;
-
-const std::string kEmptyZip = std::string("PK\x05\x06", 4) + std::string(18, '\0');
 
 class InstalledRealEmulatorTest : public ::testing::Test {
 protected:
@@ -54,13 +50,6 @@ protected:
             folders.push_back(entry + "/");
         }
         return folders;
-    }
-
-    std::set<std::string> Listed(const MainForm& form) const {
-        std::set<std::string> names;
-        for (int i = 0; i < form.State().gameList.Count(); ++i)
-            names.insert(mame::ExtractRomName(form.State().gameList.Entry(i)));
-        return names;
     }
 
     fs::path previous_ = fs::current_path();
@@ -105,44 +94,23 @@ TEST_F(InstalledRealEmulatorTest, SetsInTheHomeAreListedCheckedPreviewedAndAudit
     fs::create_directories(data_ / "lorvane");
     form.UseEmulatorSetup(SystemEmulatorSetup(home_.Str()));
     form.OnActivated();
-    ASSERT_EQ(Listed(form), (std::set<std::string>{"breakout", "pacman", "pong"}));
+    ASSERT_EQ(ListedSets(form), (std::set<std::string>{"breakout", "pacman", "pong"}));
     EXPECT_EQ(ui.inputs.size(), 0u);
-
-    WindowState& st = form.State();
     form.TogglePreview();
-    for (int i = 0; i < st.gameList.Count(); ++i) {
-        const std::string name = mame::ExtractRomName(st.gameList.Entry(i));
-        const platform::CaptureResult byHand =
-            RunCapture({kRealEmulator, name, "-verifyroms"}, true, true);
-        ui.messages.clear();
-        ui.starts.clear();
-        st.gameList.Select(i);
-        form.LaunchSelectedGame();
-        EXPECT_EQ(ui.starts.empty(), !mame::VerdictPasses(byHand.text)) << name;
-        if (ui.starts.empty()) {
-            ASSERT_EQ(ui.messages.size(), 1u) << name;
-            EXPECT_EQ(ui.messages[0].text, byHand.text) << name;
-        } else {
-            EXPECT_EQ(ui.starts[0], (platform::CommandLine{kRealEmulator, name})) << name;
-        }
-        form.ShowSnapshotOfSelectedGame();
-        EXPECT_EQ(st.snapshotPane.page,
-                  name == "pong" ? home_.Str() + "/.mame/snap/pong.png" : "about:blank")
-            << name;
-    }
+    ExpectLaunchesAsChecksByHand(form, ui, kRealEmulator, home_.Str() + "/.mame/snap", "pong");
 
     ui.folderAnswer = target_.Str();
     form.MoveBadRomSets();
     EXPECT_EQ(ListDir(roms), "breakout.zip pong.zip");
     EXPECT_EQ(ListDir(target_.Path()), "BadRoms.txt pacman.zip");
-    EXPECT_EQ(Listed(form), (std::set<std::string>{"breakout", "pong"}));
+    EXPECT_EQ(ListedSets(form), (std::set<std::string>{"breakout", "pong"}));
 
     fs::create_directories(home_ / "other");
     WriteFile(home_ / "other" / "galaga.zip", kEmptyZip);
     fs::create_directories(home_ / ".mame");
     WriteFile(home_ / ".mame" / "mame.ini", "rompath $HOME/other\n");
     form.RebuildGameList();
-    EXPECT_EQ(Listed(form), (std::set<std::string>{"galaga"}));
+    EXPECT_EQ(ListedSets(form), (std::set<std::string>{"galaga"}));
 }
 
 }  // namespace

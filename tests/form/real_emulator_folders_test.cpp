@@ -2,12 +2,9 @@
 // a quoted value with a blank, and $HOME in the ROM path.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 
 #include "form/main_form.h"
-#include "mame/commands.h"
-#include "mame/rom_name.h"
 #include "platform/command_capture.h"
 #include "support/app_dir_test.h"
 #include "support/real_emulator.h"
@@ -19,8 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace test;
 using platform::RunCapture;
-
-const std::string kEmptyZip = std::string("PK\x05\x06", 4) + std::string(18, '\0');
 
 class EmulatorIniTest : public AppDirTest {};
 
@@ -61,38 +56,10 @@ TEST_F(EmulatorIniTest, RealEmulatorAndWindowFindTheSameFolders) {
     FakeUi ui;
     MainForm form(App(), ui);
     form.OnActivated();
-    WindowState& st = form.State();
-    const auto listed = [&] {
-        std::set<std::string> names;
-        for (int i = 0; i < st.gameList.Count(); ++i)
-            names.insert(mame::ExtractRomName(st.gameList.Entry(i)));
-        return names;
-    };
-    ASSERT_EQ(listed(), (std::set<std::string>{"breakout", "galaga", "pacman", "pong"}));
-    EXPECT_EQ(st.snapshotFolder, App() + "/my snaps/");
-
-    std::set<std::string> passed;
-    for (int i = 0; i < st.gameList.Count(); ++i) {
-        const std::string name = mame::ExtractRomName(st.gameList.Entry(i));
-        const platform::CaptureResult byHand =
-            RunCapture({App() + "/mame", name, "-verifyroms"}, true, true);
-        ui.messages.clear();
-        ui.starts.clear();
-        st.gameList.Select(i);
-        form.LaunchSelectedGame();
-        if (!ui.starts.empty()) passed.insert(name);
-        EXPECT_EQ(ui.starts.empty(), !mame::VerdictPasses(byHand.text)) << name;
-        if (ui.starts.empty()) {
-            ASSERT_EQ(ui.messages.size(), 1u) << name;
-            EXPECT_EQ(ui.messages[0].text, byHand.text) << name;
-        }
-
-        form.ShowSnapshotOfSelectedGame();
-        EXPECT_EQ(st.snapshotPane.page,
-                  name == "pong" ? App() + "/my snaps/pong.png" : "about:blank")
-            << name;
-    }
-    EXPECT_EQ(passed, (std::set<std::string>{"breakout", "pong"}));
+    ASSERT_EQ(ListedSets(form), (std::set<std::string>{"breakout", "galaga", "pacman", "pong"}));
+    EXPECT_EQ(form.State().snapshotFolder, App() + "/my snaps/");
+    EXPECT_EQ(ExpectLaunchesAsChecksByHand(form, ui, App() + "/mame", App() + "/my snaps", "pong"),
+              (std::set<std::string>{"breakout", "pong"}));
 
     ui.messages.clear();
     ui.folderAnswer = target.Str();
@@ -100,7 +67,7 @@ TEST_F(EmulatorIniTest, RealEmulatorAndWindowFindTheSameFolders) {
     EXPECT_EQ(ListDir(myRoms), "pong.zip");
     EXPECT_EQ(ListDir(homeRoms), "breakout.zip pacman.zip");
     EXPECT_TRUE(fs::exists(target / "galaga.zip"));
-    EXPECT_EQ(listed(), (std::set<std::string>{"breakout", "pacman", "pong"}));
+    EXPECT_EQ(ListedSets(form), (std::set<std::string>{"breakout", "pacman", "pong"}));
 }
 
 }  // namespace

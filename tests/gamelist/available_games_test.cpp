@@ -21,6 +21,7 @@
 #include "support/native_path.h"
 #include "support/real_emulator.h"
 #include "support/temp_dir.h"
+#include "support/thrown.h"
 #include "util/text.h"
 
 namespace lorvane::gamelist {
@@ -215,15 +216,11 @@ TEST_F(GameListTest, HostileDataFiles) {
         fs::create_symlink("loop.txt", t_ / "loop.txt");
         cases.emplace_back("loop.txt", ErrNo::PathFileAccessError);
     }
-    for (const auto& [name, number] : cases) {
-        std::int32_t thrown = 0;
-        try {
-            ListAvailableGames(t_.Str() + "/" + name, {roms});
-        } catch (const DataFileFailure& f) {
-            thrown = f.Number();
-        }
-        EXPECT_EQ(thrown, number) << name;
-    }
+    for (const auto& [name, number] : cases)
+        EXPECT_EQ(FailureNumber<DataFileFailure>(
+                      [&] { ListAvailableGames(t_.Str() + "/" + name, {roms}); }),
+                  number)
+            << name;
 }
 
 // Debian's emulator, whatever its version: its listing, in the shape the list reads, becomes the

@@ -7,7 +7,7 @@
 
 #include "support/scoped_variable.h"
 #include "support/temp_dir.h"
-#include "util/failure.h"
+#include "support/thrown.h"
 
 namespace lorvane::mame {
 namespace {
@@ -33,33 +33,21 @@ protected:
     ScopedVariable homeVar_{"HOME", home_.Str()};
 };
 
-TEST_F(SystemEmulatorIni, WithoutAnIniTheEmulatorsDefaultsLieInItsStartingFolder) {
-    const SystemEmulatorFolders folders = Read();
-    EXPECT_EQ(folders.iniFiles, Strings{});
-    EXPECT_EQ(folders.romFolders, Strings{Home() + "/roms/"});
-    EXPECT_EQ(folders.snapshotFolder, Home() + "/snap/");
-}
-
-// Debian's own file: its values, with $HOME read from the environment.
-TEST_F(SystemEmulatorIni, TheSystemIniAloneGivesItsFolders) {
+// Debian's own file, with $HOME read from the environment; then the user's file,
+// found through its ini path, which wins line by line: a rompath of its own
+// replaces the system's, and the snapshot folder it lacks stays the system's.
+TEST_F(SystemEmulatorIni, TheUsersIniOverridesTheSystemsLineByLine) {
     WriteSystemIni(
         "rompath                 $HOME/mame/roms;/usr/local/share/games/mame/roms\n"
         "snapshot_directory      $HOME/.mame/snap\n");
-    const SystemEmulatorFolders folders = Read();
+    SystemEmulatorFolders folders = Read();
     EXPECT_EQ(folders.iniFiles, Strings{system_.Str() + "/mame.ini"});
     EXPECT_EQ(folders.romFolders,
               (Strings{Home() + "/mame/roms/", "/usr/local/share/games/mame/roms/"}));
     EXPECT_EQ(folders.snapshotFolder, Home() + "/.mame/snap/");
-}
 
-// The user's file comes second and wins line by line: a rompath of its own
-// replaces the system's, and the snapshot folder it lacks stays the system's.
-TEST_F(SystemEmulatorIni, TheUsersIniOverridesTheSystemsLineByLine) {
-    WriteSystemIni(
-        "rompath                 $HOME/mame/roms\n"
-        "snapshot_directory      $HOME/.mame/snap\n");
     WriteUserIni("rompath \"/srv/arcade roms;~/more\"\n");
-    SystemEmulatorFolders folders = Read();
+    folders = Read();
     EXPECT_EQ(folders.iniFiles, (Strings{system_.Str() + "/mame.ini", Home() + "/.mame/mame.ini"}));
     EXPECT_EQ(folders.romFolders, (Strings{"/srv/arcade roms/", Home() + "/more/"}));
     EXPECT_EQ(folders.snapshotFolder, Home() + "/.mame/snap/");
@@ -75,6 +63,7 @@ TEST_F(SystemEmulatorIni, TheUsersIniOverridesTheSystemsLineByLine) {
 
 // The user's file is found only through the system file's ini path: without
 // one there, the emulator looks on its built-in path again and reads no other.
+// Without any file, the emulator's defaults lie in the folder it starts in.
 TEST_F(SystemEmulatorIni, TheUsersIniIsFoundThroughTheSystemsIniPath) {
     WriteFile(system_ / "mame.ini", "rompath /system/roms\n");
     WriteUserIni("rompath /user/roms\n");
@@ -82,25 +71,20 @@ TEST_F(SystemEmulatorIni, TheUsersIniIsFoundThroughTheSystemsIniPath) {
     EXPECT_EQ(folders.iniFiles, Strings{system_.Str() + "/mame.ini"});
     EXPECT_EQ(folders.romFolders, Strings{"/system/roms/"});
 
-    // No system file at all: only the built-in path is searched.
     std::filesystem::remove(system_ / "mame.ini");
     folders = Read();
     EXPECT_EQ(folders.iniFiles, Strings{});
     EXPECT_EQ(folders.romFolders, Strings{Home() + "/roms/"});
+    EXPECT_EQ(folders.snapshotFolder, Home() + "/snap/");
 }
 
 // A bad line is the file's fault, and the failure names that file.
 TEST_F(SystemEmulatorIni, ABadLineNamesItsFile) {
     WriteSystemIni("rompath $HOME/mame/roms\n");
     WriteUserIni("rompath a;;b\n");
-    try {
-        Read();
-        FAIL() << "an empty ROM folder entry was read";
-    } catch (const util::Failure& f) {
-        EXPECT_EQ(f.Number(), util::ErrNo::InvalidArgument);
-        EXPECT_NE(f.Description().find(Home() + "/.mame/mame.ini"), std::string::npos)
-            << f.Description();
-    }
+    EXPECT_EQ(FailureNumber([&] { Read(); }), util::ErrNo::InvalidArgument);
+    const std::string why = FailureText([&] { Read(); });
+    EXPECT_NE(why.find(Home() + "/.mame/mame.ini"), std::string::npos) << why;
     WriteUserIni("snapshot_directory\n");
     EXPECT_THROW(Read(), util::Failure);
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,10 +10,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/command_capture.h"
+#include "child_test.h"
 #include "platform/detached_start.h"
-#include "support/standin.h"
-#include "support/temp_dir.h"
 
 namespace lorvane::platform {
 namespace {
@@ -32,40 +29,8 @@ std::string WaitForLine(const fs::path& path) {
     return "";
 }
 
-// Every test ends with no child left, running or unreaped, and no descriptor left open.
-class ChildTest : public ::testing::Test {
-protected:
-    void TearDown() override {
-        EXPECT_TRUE(::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD) << "a child was left";
-        EXPECT_EQ(Descriptors(), descriptors_) << "a descriptor was left open";
-    }
-    static std::ptrdiff_t Descriptors() {
-        return std::distance(fs::directory_iterator("/proc/self/fd"), {});
-    }
-    std::string Emu(const std::string& mode, const std::string& listing = "") {
-        const std::string name = "mame" + std::to_string(count_++);
-        WriteFile(dir_ / (name + ".mode"), mode);
-        WriteFile(dir_ / (name + ".listfull"), listing);
-        return InstallStandIn(dir_.Path(), name).string();
-    }
-    std::string Text(const std::string& mode, const std::string& listing = "", bool err = true) {
-        return CapturedText({Emu(mode, listing), "-listfull"}, true, err, false);
-    }
-    TempDir dir_;
-    int count_ = 0;
-    const std::ptrdiff_t descriptors_ = Descriptors();
-};
-
-// Streams chosen, bytes unchanged past a pipe's size, every writer waited for, Kill reaches
-// grandchildren.
-TEST_F(ChildTest, CaptureKeepsEveryByteAndKillEndsWhatTheChildStarted) {
-    EXPECT_EQ(Text("interleave"), "out1\nerr1\nout2\nerr2\n");
-    EXPECT_EQ(Text("interleave", "", false), "out1\nout2\n");
-    std::string bytes(3 << 20, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 251);
-    EXPECT_TRUE(Text("", bytes) == bytes) << "the bytes came back altered";
-    EXPECT_EQ(RunCapture({Emu("grandchild")}, true, true).text, "late\n")
-        << "returned before the grandchild let go";
+// Kill reaches grandchildren.
+TEST_F(ChildTest, KillEndsWhatTheChildStarted) {
     ChildCapture child;
     ASSERT_TRUE(child.Start({Emu("grandchild")}));
     const int watch = ::dup(

@@ -6,11 +6,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/command_capture.h"
+#include "child_test.h"
 #include "platform/detached_start.h"
 #include "platform/win32_process.h"
-#include "support/standin.h"
-#include "support/temp_dir.h"
 #include "util/scope_exit.h"
 
 namespace lorvane::platform {
@@ -39,45 +37,15 @@ bool UnderWine() {
     return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// Every test ends with no handle left open.
-class CaptureTest : public ::testing::Test {
-protected:
-    void TearDown() override { EXPECT_EQ(Handles(), handles_) << "a handle was left open"; }
-    static DWORD Handles() {
-        DWORD n = 0;
-        ::GetProcessHandleCount(::GetCurrentProcess(), &n);
-        return n;
-    }
-    std::string Emu(const std::string& mode, const std::string& listing = "") {
-        const std::string name = "mame" + std::to_string(count_++) + ".exe";
-        WriteFile(dir_ / (name + ".mode"), mode);
-        WriteFile(dir_ / (name + ".listfull"), listing);
-        return Utf8(InstallStandIn(dir_.Path(), name));
-    }
-    std::string Text(const std::string& mode, const std::string& listing = "", bool err = true) {
-        return CapturedText({Emu(mode, listing), "-listfull"}, true, err, false);
-    }
-    TempDir dir_;
-    int count_ = 0;
-    const DWORD handles_ = Handles();
-};
-
-// Short and long outputs whole, both streams in arrival order, no input, every writer waited for.
-TEST_F(CaptureTest, CaptureKeepsEveryByteInArrivalOrder) {
+// Short outputs whole, no input; a crash and a failure told with what was printed.
+TEST_F(ChildTest, ShortOutputsNoInputAndHowARunEnded) {
     for (const std::size_t size : {20, 21, 40}) {
         std::string bytes;
         for (std::size_t i = 0; i < size; ++i) bytes += static_cast<char>('a' + i % 26);
         EXPECT_EQ(Text("", bytes), bytes);
     }
-    std::string bytes(3 << 20, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 251);
-    EXPECT_TRUE(Text("", bytes) == bytes) << "the bytes came back altered";
-    EXPECT_EQ(Text("interleave"), "out1\nerr1\nout2\nerr2\n");
-    EXPECT_EQ(Text("interleave", "", false), "out1\nout2\n");
     EXPECT_EQ(Text("stdin"), "stdin gave 0 bytes\n");
     EXPECT_EQ(Text("silent"), "");
-    EXPECT_EQ(RunCapture({Emu("grandchild")}, true, true).text, "late\n")
-        << "returned before the grandchild let go";
 
     const CaptureResult crash = RunCapture({Emu("crash")}, true, true);
     EXPECT_EQ(crash.text + HowItEnded(crash), "partial\ncrashed: access violation (0xC0000005)");
@@ -87,7 +55,7 @@ TEST_F(CaptureTest, CaptureKeepsEveryByteInArrivalOrder) {
 
 // The program is the path given, never one found along PATH or a batch file
 // run by cmd.exe; the failure is the system's, told the same way by both starts.
-TEST_F(CaptureTest, AProgramThatCannotStartGivesTheSystemsReason) {
+TEST_F(ChildTest, AProgramThatCannotStartGivesTheSystemsReason) {
     WriteFile(dir_ / "text.exe", "echo hello\r\n");
     WriteFile(dir_ / "mame.bat", "echo ran> \"%~dp0ran.txt\"\r\n");
     InstallStandIn(dir_.Path(), "mame.exe");
@@ -124,7 +92,7 @@ TEST_F(CaptureTest, AProgramThatCannotStartGivesTheSystemsReason) {
 
 // Blanks, quotes, backslashes and letters beyond ASCII arrive as they were given, each argument
 // whole.
-TEST_F(CaptureTest, PathsAndArgumentsArriveWhole) {
+TEST_F(ChildTest, PathsAndArgumentsArriveWhole) {
     const fs::path appDir = dir_.Path() / PathOf("My Games \xC3\x84\xC3\xB6 \xE5\x90\x8D");
     fs::create_directories(appDir);
     const std::string name = "mame \xC3\xA9.exe";
@@ -145,7 +113,7 @@ TEST_F(CaptureTest, PathsAndArgumentsArriveWhole) {
 }
 
 // Kill ends the child and what it started; the job leaves nothing running.
-TEST_F(CaptureTest, KillEndsTheChildAndItsGrandchild) {
+TEST_F(ChildTest, KillEndsTheChildAndItsGrandchild) {
     const std::string program = Emu("grandchild");
     ChildCapture child;
     ASSERT_TRUE(child.Start({program}));
@@ -166,7 +134,7 @@ TEST_F(CaptureTest, KillEndsTheChildAndItsGrandchild) {
 
 // Captures run side by side, one that hangs holds up none of the others, and the wait sleeps rather
 // than spins.
-TEST_F(CaptureTest, SeveralCapturesAreWaitedOnAtOnce) {
+TEST_F(ChildTest, SeveralCapturesAreWaitedOnAtOnce) {
     const std::string hang = Emu("hang"), first = Emu(""), third = Emu("interleave");
     WriteFile(PathOf(first + ".listfull"), "romset pong is good\n");
     ChildCapture a, b, c;
@@ -203,7 +171,7 @@ TEST_F(CaptureTest, SeveralCapturesAreWaitedOnAtOnce) {
 }
 
 // The detached start returns at once and hands the program nothing of the front end's.
-TEST_F(CaptureTest, DetachedStartInheritsNothing) {
+TEST_F(ChildTest, DetachedStartInheritsNothing) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     ASSERT_TRUE(::CreatePipe(&readEnd, &writeEnd, &inheritable, 0));
@@ -247,7 +215,7 @@ DWORD FailStart(const std::wstring&, int attempt) {
 // Wine now and then loses a new process in its own start-up, before the program runs (the start
 // fails with ERROR_INTERNAL_ERROR): that start is made again and the program runs once. A start
 // the system refuses is not made again; one lost every time gives up and says why.
-TEST_F(CaptureTest, AStartLostBeforeItRanIsMadeAgain) {
+TEST_F(ChildTest, AStartLostBeforeItRanIsMadeAgain) {
     const util::ScopeExit unhook([] { win32::SetStartFaultHook(nullptr); });
     win32::SetStartFaultHook(&FailStart);
     const struct {

@@ -16,6 +16,7 @@
 #include "platform/file_move.h"
 #include "support/native_path.h"
 #include "support/temp_dir.h"
+#include "support/thrown.h"
 #include "util/failure.h"
 
 namespace lorvane::platform {
@@ -24,7 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace test;
 namespace ErrNo = util::ErrNo;
-using util::Failure;
 using util::PendingError;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
@@ -44,12 +44,8 @@ TEST(Files, ApplicationDirectoryHoldsTheRunningProgram) {
     EnterDirectory(Utf8(odd));
     EXPECT_TRUE(fs::equivalent(fs::current_path(), odd));
     fs::current_path(previous);
-    try {
-        EnterDirectory(Utf8(odd / "missing"));
-        ADD_FAILURE() << "entered a missing folder";
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.Number(), ErrNo::FileNotFound) << f.Description();
-    }
+    EXPECT_EQ(FailureNumber([&] { EnterDirectory(Utf8(odd / "missing")); }), ErrNo::FileNotFound)
+        << "entered a missing folder";
 }
 
 // Same file only when unchanged: replaced with the same size and time, rewritten, or put there
@@ -144,13 +140,7 @@ TEST(Files, AnAtomicWriteFailingAtAnyStepKeepsTheOldFile) {
         SCOPED_TRACE(step);
         failStep = step;
         failErr = err;
-        std::int32_t thrown = 0;
-        try {
-            WriteFileAtomically(Utf8(ini), "new");
-        } catch (const Failure& f) {
-            thrown = f.Number();
-        }
-        EXPECT_EQ(thrown, number);
+        EXPECT_EQ(FailureNumber([&] { WriteFileAtomically(Utf8(ini), "new"); }), number);
         EXPECT_EQ(ReadFile(ini) + "|" + ListDir(ini.parent_path()), "old|LVN.ini");
     }
     failStep = "";
@@ -161,22 +151,11 @@ TEST(Files, AnAtomicWriteFailingAtAnyStepKeepsTheOldFile) {
     EXPECT_EQ(ReadWholeFile(Utf8(ini)), "[Settings]\r\n");
     for (const auto& [path, number] :
          {std::pair(Utf8(ini.parent_path()), ErrNo::PathFileAccessError),
-          {Utf8(ini.parent_path() / "none.txt"), ErrNo::FileNotFound}}) {
-        std::int32_t thrown = 0;
-        try {
-            ReadWholeFile(path);
-        } catch (const Failure& f) {
-            thrown = f.Number();
-        }
-        EXPECT_EQ(thrown, number) << path;
-    }
-    std::int32_t thrown = 0;
-    try {
-        WriteFileAtomically(Utf8(ini.parent_path()), "x");
-    } catch (const Failure& f) {
-        thrown = f.Number();
-    }
-    EXPECT_EQ(thrown, ErrNo::PathFileAccessError) << "a folder is not replaced by a file";
+          {Utf8(ini.parent_path() / "none.txt"), ErrNo::FileNotFound}})
+        EXPECT_EQ(FailureNumber([&] { ReadWholeFile(path); }), number) << path;
+    EXPECT_EQ(FailureNumber([&] { WriteFileAtomically(Utf8(ini.parent_path()), "x"); }),
+              ErrNo::PathFileAccessError)
+        << "a folder is not replaced by a file";
 }
 
 #ifndef _WIN32

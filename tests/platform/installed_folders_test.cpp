@@ -9,7 +9,7 @@
 #include "platform/user_folders.h"
 #include "support/scoped_variable.h"
 #include "support/temp_dir.h"
-#include "util/failure.h"
+#include "support/thrown.h"
 
 namespace lorvane::platform {
 namespace {
@@ -79,36 +79,22 @@ TEST(InstalledFolders, AFolderThatCannotBeMadeIsToldAndNothingIsWritten) {
     ScopedVariable homeVar("HOME", home.Str());
     {
         ScopedVariable dataVar("XDG_DATA_HOME", home.Str() + "/blocked");
-        try {
-            PrepareInstalledFolders("lorvane");
-            FAIL() << "a file stands where a folder is needed";
-        } catch (const util::Failure& f) {
-            EXPECT_NE(f.Description().find(home.Str() + "/blocked/lorvane cannot be made"),
-                      std::string::npos)
-                << f.Description();
-        }
+        const std::string why = FailureText([] { PrepareInstalledFolders("lorvane"); });
+        EXPECT_NE(why.find(home.Str() + "/blocked/lorvane cannot be made"), std::string::npos)
+            << why;
     }
     {
         ScopedVariable dataVar("XDG_DATA_HOME", "/usr/share");
-        try {
-            PrepareInstalledFolders("lorvane");
-            FAIL() << "a folder under /usr was accepted";
-        } catch (const util::Failure& f) {
-            EXPECT_NE(f.Description().find("/usr/share/lorvane lies under /usr"), std::string::npos)
-                << f.Description();
-        }
+        const std::string why = FailureText([] { PrepareInstalledFolders("lorvane"); });
+        EXPECT_NE(why.find("/usr/share/lorvane lies under /usr"), std::string::npos) << why;
         EXPECT_FALSE(fs::exists("/usr/share/lorvane"));
     }
     EXPECT_EQ(ListDir(home.Path()), "blocked");
 
     ScopedVariable missingHome("HOME", home.Str() + "/gone");
     ScopedVariable dataVar("XDG_DATA_HOME", std::nullopt);
-    try {
-        PrepareInstalledFolders("lorvane");
-        FAIL() << "a home that is not there was accepted";
-    } catch (const util::Failure& f) {
-        EXPECT_EQ(f.Description(), "The home folder " + home.Str() + "/gone is not there.");
-    }
+    EXPECT_EQ(FailureText([] { PrepareInstalledFolders("lorvane"); }),
+              "The home folder " + home.Str() + "/gone is not there.");
     EXPECT_FALSE(fs::exists(home / "gone"));
 }
 

@@ -68,40 +68,41 @@ std::wstring TextOf(HWND control) {
     return text;
 }
 
-// The size text takes in the control's font; with a width, wrapped to it.
-SIZE TextSize(HWND control, const std::wstring& text, int wrapWidth = 0) {
+// What measure gives with the control's font selected into its DC.
+template <class Measure>
+auto InFontOf(HWND control, Measure measure) {
     HDC dc = GetDC(control);
     const HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT r{0, 0, wrapWidth, 0};
-    DrawTextW(dc, text.c_str(), -1, &r,
-              DT_CALCRECT | DT_NOPREFIX | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+    const auto result = measure(dc);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    return SIZE{r.right - r.left, r.bottom - r.top};
+    return result;
+}
+
+// The size text takes in the control's font; with a width, wrapped to it.
+SIZE TextSize(HWND control, const std::wstring& text, int wrapWidth = 0) {
+    return InFontOf(control, [&](HDC dc) {
+        RECT r{0, 0, wrapWidth, 0};
+        DrawTextW(dc, text.c_str(), -1, &r,
+                  DT_CALCRECT | DT_NOPREFIX | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    });
 }
 
 int LineHeight(HWND control) {
-    HDC dc = GetDC(control);
-    const HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return metrics.tmHeight;
+    return InFontOf(control, [](HDC dc) {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        return metrics.tmHeight;
+    });
 }
 
-int ClientWidth(HWND control) {
+// The control's client area: its width in .right, its height in .bottom.
+RECT Client(HWND control) {
     RECT r;
     GetClientRect(control, &r);
-    return r.right;
-}
-
-int ClientHeight(HWND control) {
-    RECT r;
-    GetClientRect(control, &r);
-    return r.bottom;
+    return r;
 }
 
 // The system's message font at a DPI, as this process asks for it.
@@ -162,14 +163,16 @@ protected:
     HWND Control(int id) const { return GetDlgItem(Main(), id); }
 
     // Every control where the twips layout of the window's outer size puts it
-    // at this DPI, in fonts made for it, its text inside it.
-    void ExpectLaidOutAt(int dpi) {
-        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+    // at this DPI, in fonts made for it, its text inside it; without the
+    // preview the pane is hidden (and its place not the layout's concern).
+    void ExpectLaidOutAt(int dpi, bool preview = true) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI" +
+                     (preview ? "" : " without the preview"));
         RECT outer;
         GetWindowRect(Main(), &outer);
         form::WindowLayout layout;
         ASSERT_TRUE(form::LayOut(layout, MulDiv(outer.right - outer.left, kTwipsPerInch, dpi),
-                                 MulDiv(outer.bottom - outer.top, kTwipsPerInch, dpi), true));
+                                 MulDiv(outer.bottom - outer.top, kTwipsPerInch, dpi), preview));
         const struct {
             int id;
             form::TwipsRect twips;
@@ -178,8 +181,10 @@ protected:
                         {kSnapshotPaneId, layout.snapshotPane},
                         {kLabelId, layout.label}};
         for (const auto& c : controls)
-            EXPECT_EQ(Describe(PlaceOf(Control(c.id))), Describe(PxRect(c.twips, dpi)))
-                << "control " << c.id;
+            if (preview || c.id != kSnapshotPaneId)
+                EXPECT_EQ(Describe(PlaceOf(Control(c.id))), Describe(PxRect(c.twips, dpi)))
+                    << "control " << c.id;
+        EXPECT_EQ(IsWindowVisible(Control(kSnapshotPaneId)) != FALSE, preview);
         // The line: one pixel high, its end pixel included.
         RECT line = PxRect(layout.line, dpi);
         line.right += 1;
@@ -196,10 +201,10 @@ protected:
 
         // The label's caption on its one line; the text box as tall as a line of its font.
         const SIZE caption = TextSize(Control(kLabelId), TextOf(Control(kLabelId)));
-        EXPECT_LE(caption.cx, ClientWidth(Control(kLabelId))) << "the label's caption is cut";
-        EXPECT_LE(caption.cy, ClientHeight(Control(kLabelId)));
+        EXPECT_LE(caption.cx, Client(Control(kLabelId)).right) << "the label's caption is cut";
+        EXPECT_LE(caption.cy, Client(Control(kLabelId)).bottom);
         EXPECT_LE(LineHeight(Control(kEmulatorNameBoxId)),
-                  ClientHeight(Control(kEmulatorNameBoxId)))
+                  Client(Control(kEmulatorNameBoxId)).bottom)
             << "the text box cuts its text";
     }
 
@@ -253,9 +258,9 @@ protected:
         ExpectMessageFont(cancel, dpi);
         ExpectMessageFont(label, dpi);
         const int edges = 2 * GetSystemMetrics(SM_CXEDGE);
-        EXPECT_LE(TextSize(cancel, L"Cancel").cx + 2 * edges, ClientWidth(cancel));
-        EXPECT_LE(LineHeight(cancel) + edges, ClientHeight(cancel));
-        EXPECT_LE(TextSize(label, TextOf(label), ClientWidth(label)).cy, ClientHeight(label))
+        EXPECT_LE(TextSize(cancel, L"Cancel").cx + 2 * edges, Client(cancel).right);
+        EXPECT_LE(LineHeight(cancel) + edges, Client(cancel).bottom);
+        EXPECT_LE(TextSize(label, TextOf(label), Client(label).right).cy, Client(label).bottom)
             << "the progress text is cut";
     }
 
@@ -305,15 +310,37 @@ TEST_F(DpiTest, AStartLaysTheWindowOutAtTheSystemsDpi) {
               DPI_AWARENESS_PER_MONITOR_AWARE)
         << "the manifest does not make the window per-monitor DPI aware";
     // The stored client area of 8010 x 4770 twips, in this DPI's pixels.
-    RECT client;
-    GetClientRect(Main(), &client);
-    EXPECT_EQ(client.right, Px(form::kClientWidth, dpi_));
-    EXPECT_EQ(client.bottom, Px(form::kClientHeight, dpi_));
+    EXPECT_EQ(Client(Main()).right, Px(form::kClientWidth, dpi_));
+    EXPECT_EQ(Client(Main()).bottom, Px(form::kClientHeight, dpi_));
     ExpectLaidOutAt(dpi_);
     // For the record of a run: where everything stood, in which font height.
     std::cout << "At " << dpi_ << " DPI:\n" << Look();
     ExpectMenuBarOnOneRow();
     ExpectProgressWindowFits(dpi_ == 144 ? 96 : 144);
+}
+
+// A resize lays the window out again, with the preview and without; below the
+// smallest width nothing moves.
+TEST_F(DpiTest, AResizeLaysTheWindowOutAgain) {
+    Open();
+    const auto resize = [&](int widthTwips) {
+        SetWindowPos(Main(), nullptr, 0, 0, Px(widthTwips, dpi_), Px(6000, dpi_),
+                     SWP_NOMOVE | SWP_NOZORDER);
+        Pump();
+    };
+    const auto togglePreview = [&] {
+        SendMessageW(Main(), WM_COMMAND,
+                     MAKEWPARAM(static_cast<unsigned>(form::Command::TogglePreview), 0), 0);
+    };
+    resize(9000);
+    ExpectLaidOutAt(dpi_);
+    togglePreview();
+    ExpectLaidOutAt(dpi_, false);
+    togglePreview();
+    ExpectLaidOutAt(dpi_);
+    const RECT before = PlaceOf(Control(kGameListId));
+    resize(4700);
+    EXPECT_EQ(Describe(PlaceOf(Control(kGameListId))), Describe(before));
 }
 
 // To a monitor with another DPI and back: each time the window is what a

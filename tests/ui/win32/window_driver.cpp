@@ -15,8 +15,6 @@ namespace {
 using platform::win32::Utf8;
 using platform::win32::Wide;
 
-using Clock = std::chrono::steady_clock;
-
 constexpr UINT kTimeoutMs = 10000;
 
 std::wstring ClassOf(HWND hwnd) {
@@ -73,15 +71,14 @@ std::vector<HWND> TopLevelWindows(DWORD pid) {
 // Waits until the thread is in a menu's loop (or out of it): another process
 // sees that through the thread's GUI state.
 bool WaitForMenuMode(DWORD thread, bool inMenu) {
-    const auto deadline = Clock::now() + 10s;
-    do {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        if (GetGUIThreadInfo(thread, &info) && ((info.flags & GUI_INMENUMODE) != 0) == inMenu)
-            return true;
-        std::this_thread::sleep_for(20ms);
-    } while (Clock::now() < deadline);
-    return false;
+    return WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) &&
+                   ((info.flags & GUI_INMENUMODE) != 0) == inMenu;
+        },
+        10s, 20ms);
 }
 
 bool SameNoCase(const std::wstring& a, const std::wstring& b) {
@@ -146,35 +143,39 @@ std::string LorvaneSession::Describe() {
 }
 
 Dialog LorvaneSession::WaitForDialog(const std::string& title, std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
+    Dialog found;
     std::string seen;
-    do {
-        for (Dialog& d : OpenDialogs()) {
-            // A dialog still being built has no texts yet.
-            if ((title.empty() || d.title == title) && !d.texts.empty()) return d;
-            seen = d.title;
-        }
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0)
-            throw std::runtime_error("the program ended while waiting for the dialog \"" + title +
-                                     "\"");
-        std::this_thread::sleep_for(50ms);
-    } while (Clock::now() < deadline);
+    const bool came = WaitUntil(
+        [&] {
+            for (Dialog& d : OpenDialogs()) {
+                // A dialog still being built has no texts yet.
+                if ((title.empty() || d.title == title) && !d.texts.empty()) return found = d, true;
+                seen = d.title;
+            }
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0)
+                throw std::runtime_error("the program ended while waiting for the dialog \"" +
+                                         title + "\"");
+            return false;
+        },
+        timeout);
+    if (came) return found;
     throw std::runtime_error("no dialog \"" + title + "\" came" +
                              (seen.empty() ? "" : "; open: \"" + seen + "\""));
 }
 
 Dialog LorvaneSession::WaitForProgress(std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    do {
-        for (HWND w : TopLevelWindows(process_.dwProcessId)) {
-            if (ClassOf(w) != L"LorvaneProgress") continue;
-            Dialog d{w, Utf8(TextOf(w)), {}};
-            for (HWND c : Children(w))
-                if (ClassOf(c) == L"Static") d.texts.push_back(Utf8(TextOf(c)));
-            return d;
-        }
-        std::this_thread::sleep_for(50ms);
-    } while (Clock::now() < deadline);
+    Dialog d;
+    if (WaitUntil(
+            [&] {
+                for (HWND w : TopLevelWindows(process_.dwProcessId))
+                    if (ClassOf(w) == L"LorvaneProgress") d = {w, Utf8(TextOf(w)), {}};
+                return d.hwnd != nullptr;
+            },
+            timeout)) {
+        for (HWND c : Children(d.hwnd))
+            if (ClassOf(c) == L"Static") d.texts.push_back(Utf8(TextOf(c)));
+        return d;
+    }
     throw std::runtime_error("no progress window came" + Describe());
 }
 
@@ -182,9 +183,8 @@ void LorvaneSession::Click(const Dialog& dialog, const std::string& caption) {
     for (HWND c : Children(dialog.hwnd)) {
         if (ClassOf(c) == L"Button" && Utf8(TextOf(c)) == caption) {
             PostMessageW(c, BM_CLICK, 0, 0);
-            const auto deadline = Clock::now() + 10s;
-            while (IsWindow(dialog.hwnd) && IsWindowVisible(dialog.hwnd) && Clock::now() < deadline)
-                std::this_thread::sleep_for(20ms);
+            WaitUntil([&] { return !IsWindow(dialog.hwnd) || !IsWindowVisible(dialog.hwnd); }, 10s,
+                      20ms);
             return;
         }
     }
@@ -205,25 +205,19 @@ void LorvaneSession::SetEditText(const Dialog& dialog, const std::string& text) 
 }
 
 HWND LorvaneSession::Main() {
-    const auto deadline = Clock::now() + 20s;
-    while (!main_ && Clock::now() < deadline) {
-        for (HWND w : TopLevelWindows(process_.dwProcessId))
-            if (ClassOf(w) == kMainWindowClass) main_ = w;
-        if (!main_) std::this_thread::sleep_for(50ms);
-    }
-    if (!main_) throw std::runtime_error("the main window did not appear");
+    if (!WaitUntil([&] {
+            for (HWND w : TopLevelWindows(process_.dwProcessId))
+                if (ClassOf(w) == kMainWindowClass) main_ = w;
+            return main_ != nullptr;
+        }))
+        throw std::runtime_error("the main window did not appear");
     return main_;
 }
 
 std::string LorvaneSession::Caption() { return Utf8(TextOf(Main())); }
 
 bool LorvaneSession::WaitForCaption(const std::string& part, std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    do {
-        if (Caption().find(part) != std::string::npos) return true;
-        std::this_thread::sleep_for(50ms);
-    } while (Clock::now() < deadline);
-    return false;
+    return WaitUntil([&] { return Caption().find(part) != std::string::npos; }, timeout);
 }
 
 HWND LorvaneSession::Control(int id) { return GetDlgItem(Main(), id); }

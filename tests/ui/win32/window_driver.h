@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "form/menu.h"
@@ -15,6 +16,17 @@
 namespace lorvane::ui::win32 {
 
 using namespace std::chrono_literals;
+
+// Asks done() every step until it holds or the timeout has passed; whether it held.
+template <class Done>
+bool WaitUntil(Done done, std::chrono::milliseconds timeout = 20s,
+               std::chrono::milliseconds step = 50ms) {
+    for (const auto deadline = std::chrono::steady_clock::now() + timeout;;) {
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(step);
+    }
+}
 
 // A top-level dialog of the program (message box, input box, folder picker).
 struct Dialog {
