@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cwchar>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "form/menu.h"
@@ -402,6 +404,42 @@ TEST(ProgramFile, DescribesItselfWithTheProjectsVersion) {
                   std::string::npos)
             << windows;
     EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+}
+
+// The libraries the program names in its import table, read from the file:
+// the system loads these (and what they import) before the first screen.
+std::vector<std::string> ImportedLibraries(const std::wstring& file) {
+    std::vector<std::string> names;
+    HMODULE image = LoadLibraryExW(file.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (!image) return names;
+    const auto* base = reinterpret_cast<const BYTE*>(image);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
+         dir.VirtualAddress && d->Name; ++d) {
+        std::string name = reinterpret_cast<const char*>(base + d->Name);
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        names.push_back(name);
+    }
+    FreeLibrary(image);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// COM, the shell and the picture decoder are loaded when first used: the
+// first screen needs none of them, and loading them slows every start.
+TEST(ProgramFile, LoadsNeitherComNorTheShellAtStart) {
+    const std::vector<std::string> imports = ImportedLibraries(Wide(Program()));
+    ASSERT_FALSE(imports.empty());
+    std::string listed;
+    for (const std::string& name : imports) listed += name + " ";
+    for (const char* late : {"ole32.dll", "oleaut32.dll", "shell32.dll", "windowscodecs.dll",
+                             "shlwapi.dll", "msimg32.dll"})
+        EXPECT_EQ(std::count(imports.begin(), imports.end(), late), 0) << late << " in " << listed;
+    EXPECT_EQ(std::count(imports.begin(), imports.end(), "comctl32.dll"), 1) << listed;
 }
 
 }  // namespace
