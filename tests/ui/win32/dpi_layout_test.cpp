@@ -180,10 +180,12 @@ protected:
                         {kEmulatorNameBoxId, layout.emulatorNameBox},
                         {kSnapshotPaneId, layout.snapshotPane},
                         {kLabelId, layout.label}};
-        for (const auto& c : controls)
-            if (preview || c.id != kSnapshotPaneId)
+        for (const auto& c : controls) {
+            if (preview || c.id != kSnapshotPaneId) {
                 EXPECT_EQ(Describe(PlaceOf(Control(c.id))), Describe(PxRect(c.twips, dpi)))
                     << "control " << c.id;
+            }
+        }
         EXPECT_EQ(IsWindowVisible(Control(kSnapshotPaneId)) != FALSE, preview);
         // The line: one pixel high, its end pixel included.
         RECT line = PxRect(layout.line, dpi);
